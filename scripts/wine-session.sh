@@ -1,0 +1,58 @@
+# Sourced by the test and demo scripts: the build tree's Wine prefix, a private X display and
+# a persistent wineserver for one session. Needs $build (the build tree) set by the caller.
+
+wine_dir=/usr/lib/wine
+export WINEPREFIX="$build/wineprefix"
+export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='
+
+session_pids=()
+
+# SIGINT makes the wineserver end its Wine processes with it.
+stop_session() {
+    local pid
+    for pid in "${session_pids[@]}"; do
+        kill -INT "$pid" 2>/dev/null || true
+    done
+    for pid in "${session_pids[@]}"; do
+        wait "$pid" 2>/dev/null || true
+    done
+    session_pids=()
+}
+
+# Xvfb on the first free display number, unless a display is asked for.
+start_display() {
+    local number_file
+    number_file=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number_file" 2>/dev/null &
+    session_pids+=($!)
+    for _ in $(seq 100); do
+        [ -s "$number_file" ] && break
+        sleep 0.1
+    done
+    export DISPLAY=":$(tr -d '\n' <"$number_file")"
+    rm -f "$number_file"
+    [ "$DISPLAY" != ":" ] || { echo "Xvfb did not start" >&2; return 1; }
+}
+
+# Wine's services start with the first program and keep its output open; starting them here
+# with no output keeps them from holding the pipes of the test programs.
+start_wineserver() {
+    "$wine_dir/wineserver" -f -p &
+    session_pids+=($!)
+    "$wine_dir/wine64" cmd /c exit </dev/null >/dev/null 2>&1
+}
+
+# A fresh prefix with the settings the windows are measured with: the proportional Japanese
+# face for "ＭＳ Ｐゴシック" and a frame Wine paints itself (there is no window manager).
+init_prefix() {
+    [ -f "$WINEPREFIX/.quillane-ready" ] && return 0
+    echo "wine: creating the prefix $WINEPREFIX"
+    rm -rf "$WINEPREFIX"
+    "$wine_dir/wine64" wineboot -i >/dev/null 2>&1
+    "$wine_dir/wine64" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' \
+        /t REG_SZ /d IPAPGothic /f >/dev/null
+    "$wine_dir/wine64" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f \
+        >/dev/null
+    "$wine_dir/wineserver" -w
+    touch "$WINEPREFIX/.quillane-ready"
+}

@@ -1,0 +1,194 @@
+#include "Registry.h"
+
+#include <sddl.h>
+
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const char* Native(const std::string& path)
+{
+    return path.c_str() + (!path.empty() && path.front() == '\\');
+}
+
+void SetDacl(HKEY root, const std::string& path, PSECURITY_DESCRIPTOR descriptor)
+{
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(root, Native(path), 0, WRITE_DAC, &key), ERROR_SUCCESS) << path;
+    EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor), ERROR_SUCCESS);
+    RegCloseKey(key);
+}
+
+}  // namespace
+
+void CreateKeyRaw(HKEY root, const std::string& path)
+{
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(root, Native(path), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                              nullptr),
+              ERROR_SUCCESS)
+        << path;
+    RegCloseKey(key);
+}
+
+void DeleteTreeRaw(HKEY root, const std::string& path)
+{
+    const LSTATUS status = RegDeleteTreeA(root, Native(path));
+    if (status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND)
+        RegDeleteKeyA(root, Native(path));
+    else
+        ADD_FAILURE() << "cannot delete " << path << ": " << status;
+}
+
+bool KeyPresent(HKEY root, const std::string& path)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, Native(path), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+void SetRaw(HKEY root, const std::string& path, const std::string& name, DWORD type,
+            std::string_view data)
+{
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(root, Native(path), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                              nullptr),
+              ERROR_SUCCESS)
+        << path;
+    EXPECT_EQ(RegSetValueExA(key, name.c_str(), 0, type,
+                             reinterpret_cast<const BYTE*>(data.data()), data.size()),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+}
+
+void SetText(HKEY root, const std::string& path, const std::string& name, const std::string& text)
+{
+    SetRaw(root, path, name, REG_SZ, std::string_view(text.c_str(), text.size() + 1));
+}
+
+std::optional<RawValue> GetRaw(HKEY root, const std::string& path, const std::string& name)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, Native(path), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return std::nullopt;
+    DWORD type = 0, size = 0;
+    std::optional<RawValue> value;
+    if (RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
+        std::string data(size, '\0');
+        if (RegQueryValueExA(key, name.c_str(), nullptr, &type,
+                             reinterpret_cast<BYTE*>(data.data()), &size) == ERROR_SUCCESS) {
+            data.resize(size);
+            value = RawValue{type, data};
+        }
+    }
+    RegCloseKey(key);
+    return value;
+}
+
+std::optional<ValueList> ReadList(HKEY root, const std::string& path)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, Native(path), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return std::nullopt;
+    ValueList values;
+    for (DWORD index = 0;; ++index) {
+        char name[256];
+        BYTE data[1024];
+        DWORD nameSize = sizeof name, dataSize = sizeof data - 1, type = 0;
+        if (RegEnumValueA(key, index, name, &nameSize, nullptr, &type, data, &dataSize) !=
+            ERROR_SUCCESS)
+            break;
+        data[dataSize] = 0;
+        values[name] = reinterpret_cast<const char*>(data);
+    }
+    RegCloseKey(key);
+    return values;
+}
+
+void WriteList(HKEY root, const std::string& path, const ValueList& values)
+{
+    CreateKeyRaw(root, path);
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(root, Native(path), 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
+    char name[512];
+    for (DWORD size = sizeof name; RegEnumValueA(key, 0, name, &size, nullptr, nullptr, nullptr,
+                                                 nullptr) == ERROR_SUCCESS;
+         size = sizeof name)
+        RegDeleteValueA(key, name);
+    RegCloseKey(key);
+    for (const auto& [name, text] : values)
+        SetText(root, path, name, text);
+}
+
+SavedKey::SavedKey(HKEY root, std::string path)
+    : root_(root), path_(std::move(path)), values_(ReadList(root_, path_))
+{
+}
+
+SavedKey::~SavedKey()
+{
+    if (values_)
+        WriteList(root_, path_, *values_);
+    else
+        DeleteTreeRaw(root_, path_);
+}
+
+// Wine answers GetProcessHandleCount with 0; the system's handle table is exact.
+DWORD HandleCount()
+{
+    struct Entry {
+        ULONG process;
+        BYTE type;
+        BYTE flags;
+        USHORT value;
+        PVOID object;
+        ULONG access;
+    };
+    struct Table {
+        ULONG count;
+        Entry entries[1];
+    };
+    using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+    const auto query = reinterpret_cast<Query>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+    constexpr ULONG SystemHandleInformation = 16;
+    std::vector<char> buffer(1 << 16);
+    ULONG needed = 0;
+    LONG status;
+    while ((status = query(SystemHandleInformation, buffer.data(), buffer.size(), &needed)) ==
+           LONG(0xC0000004))  // STATUS_INFO_LENGTH_MISMATCH
+        buffer.resize(buffer.size() * 2);
+    EXPECT_EQ(status, 0);
+    const auto* table = reinterpret_cast<const Table*>(buffer.data());
+    DWORD count = 0;
+    for (ULONG i = 0; i < table->count; ++i)
+        count += table->entries[i].process == GetCurrentProcessId();
+    return count;
+}
+
+ReadOnlyKey::ReadOnlyKey(HKEY root, const std::string& path) : root_(root), path_(path)
+{
+    HKEY key = nullptr;
+    EXPECT_EQ(RegOpenKeyExA(root, Native(path), 0, READ_CONTROL, &key), ERROR_SUCCESS) << path;
+    DWORD size = 0;
+    RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, nullptr, &size);
+    saved_.resize(size);
+    EXPECT_EQ(RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, saved_.data(), &size),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+
+    PSECURITY_DESCRIPTOR readOnly = nullptr;
+    EXPECT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(
+        "D:P(A;;KR;;;WD)", SDDL_REVISION_1, &readOnly, nullptr));
+    SetDacl(root, path, readOnly);
+    LocalFree(readOnly);
+}
+
+ReadOnlyKey::~ReadOnlyKey()
+{
+    SetDacl(root_, path_, saved_.data());
+}
