@@ -19,6 +19,10 @@ configure "$build" mingw-w64-x86_64.cmake
 cmake --build "$build"
 configure "$build32" mingw-w64-i686.cmake -DQUILLANE_TESTS=OFF
 cmake --build "$build32"
+[ -f "$top/build-native/CMakeCache.txt" ] ||
+    cmake -S "$top/tests/native" -B "$top/build-native" -G Ninja >/dev/null
+cmake --build "$top/build-native"
+ctest --test-dir "$top/build-native" --output-on-failure
 
 source "$top/scripts/wine-session.sh"
 trap stop_session EXIT

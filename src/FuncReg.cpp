@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "Format.h"
+#include "text/Format.h"
 #include "platform/RegKey.h"
 
 namespace {
