@@ -1,0 +1,133 @@
+#include "Controls.h"
+
+#include <commctrl.h>
+
+std::string TWinControl::Text() const
+{
+    std::string text(GetWindowTextLengthA(hwnd_), '\0');
+    text.resize(GetWindowTextA(hwnd_, text.data(), text.size() + 1));
+    return text;
+}
+
+void TCheckBox::SetChecked(bool checked)
+{
+    SendMessageA(hwnd_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool TCheckBox::Checked() const
+{
+    return SendMessageA(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void TListBox::Clear()
+{
+    SendMessageA(hwnd_, LB_RESETCONTENT, 0, 0);
+}
+
+void TListBox::Add(const std::string& item)
+{
+    SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+}
+
+void TLabel::SetText(const std::string& text)
+{
+    TWinControl::SetText(text);
+    HDC dc = GetDC(hwnd_);
+    SIZE size{};
+    {
+        SelectedObject font(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)));
+        TEXTMETRICA metrics{};
+        GetTextMetricsA(dc, &metrics);
+        GetTextExtentPoint32A(dc, text.c_str(), text.size(), &size);
+        size.cy = metrics.tmHeight;
+    }
+    ReleaseDC(hwnd_, dc);
+    SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TStatusBar::SetSimpleText(const std::string& text)
+{
+    SendMessageA(hwnd_, SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+RECT TGraphicControl::Rect() const
+{
+    return {bounds_.left, bounds_.top, bounds_.left + bounds_.width, bounds_.top + bounds_.height};
+}
+
+void TGraphicControl::Invalidate() const
+{
+    const RECT rect = Rect();
+    InvalidateRect(parent_, &rect, TRUE);
+}
+
+void TShape::SetBounds(const Bounds& bounds)
+{
+    Invalidate();
+    bounds_ = bounds;
+    Invalidate();
+}
+
+void TShape::Paint(HDC dc) const
+{
+    SelectedObject pen(dc, GetStockObject(BLACK_PEN));
+    SelectedObject brush(dc, GetStockObject(WHITE_BRUSH));
+    Rectangle(dc, bounds_.left, bounds_.top, bounds_.left + bounds_.width,
+              bounds_.top + bounds_.height);
+}
+
+void TImage::LoadFromFile(const std::string& path)
+{
+    picture_ = Picture::FromFile(path);
+    Invalidate();
+}
+
+void TImage::SetEmptyBitmap()
+{
+    picture_ = Picture();
+    Invalidate();
+}
+
+void TImage::ShowBitmap(GdiObject bitmap)
+{
+    bitmap_ = std::move(bitmap);
+    Invalidate();
+}
+
+void TImage::ShowIcon(Icon icon)
+{
+    icon_ = std::move(icon);
+    Invalidate();
+}
+
+void TImage::Paint(HDC dc) const
+{
+    const RECT area = Rect();
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
+    if (icon_) {
+        DrawIconEx(dc, area.left, area.top, icon_.get(), bounds_.width, bounds_.height, 0,
+                   nullptr, DI_NORMAL);
+    } else if (bitmap_) {
+        HDC source = CreateCompatibleDC(dc);
+        BITMAP info{};
+        GetObjectA(bitmap_.get(), sizeof info, &info);
+        {
+            SelectedObject selected(source, bitmap_.get());
+            SetStretchBltMode(dc, COLORONCOLOR);
+            StretchBlt(dc, area.left, area.top, bounds_.width, bounds_.height, source, 0, 0,
+                       info.bmWidth, info.bmHeight, SRCCOPY);
+        }
+        DeleteDC(source);
+    } else {
+        picture_.Draw(dc, area);
+    }
+    RestoreDC(dc, saved);
+}
+
+void PaintGraphics(HDC dc, const std::vector<const TGraphicControl*>& graphics)
+{
+    for (const TGraphicControl* graphic : graphics)
+        graphic->Paint(dc);
+}

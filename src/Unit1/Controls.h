@@ -1,0 +1,106 @@
+#pragma once
+// The window's controls: non-owning views over the child windows the form creates (the form
+// owns the windows; they die with it), and windowless pictures and frames that their parent
+// paints in creation order, so that a later one paints over an earlier one.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "SettingsView.h"
+#include "platform/Gdi.h"
+#include "platform/Picture.h"
+
+class TWinControl {
+public:
+    HWND Handle() const { return hwnd_; }
+    void Attach(HWND hwnd) { hwnd_ = hwnd; }
+    void SetEnabled(bool enabled) { EnableWindow(hwnd_, enabled); }
+    void SetText(const std::string& text) { SetWindowTextA(hwnd_, text.c_str()); }
+    std::string Text() const;
+
+protected:
+    HWND hwnd_ = nullptr;
+};
+
+// A read-only edit box whose hint the form's tool-tip asks for.
+class TEdit final : public EditView, public TWinControl {
+public:
+    void SetText(const std::string& text) override { TWinControl::SetText(text); }
+    std::string Text() const override { return TWinControl::Text(); }
+    void SetHint(const std::string& hint) override { hint_ = hint; }
+    void SetShowHint(bool show) override { showHint_ = show; }
+    // What the tool-tip shows: nothing while the hint is off.
+    const char* HintToShow() const { return showHint_ ? hint_.c_str() : ""; }
+
+private:
+    std::string hint_;
+    bool showHint_ = false;
+};
+
+class TCheckBox final : public CheckBoxView, public TWinControl {
+public:
+    void SetChecked(bool checked) override;
+    bool Checked() const;
+    void SetEnabled(bool enabled) override { TWinControl::SetEnabled(enabled); }
+};
+
+class TListBox final : public ListBoxView, public TWinControl {
+public:
+    void Clear() override;
+    void Add(const std::string& item) override;
+};
+
+// A label is as large as its text in its font.
+class TLabel final : public TWinControl {
+public:
+    void SetText(const std::string& text);
+};
+
+class TStatusBar final : public TWinControl {
+public:
+    void SetSimpleText(const std::string& text);
+};
+
+// A windowless control: its parent paints it.
+class TGraphicControl {
+public:
+    void Place(HWND parent, const Bounds& bounds) { parent_ = parent, bounds_ = bounds; }
+    Bounds GetBounds() const { return bounds_; }
+    RECT Rect() const;
+    virtual void Paint(HDC dc) const = 0;
+
+protected:
+    ~TGraphicControl() = default;
+    void Invalidate() const;
+    HWND parent_ = nullptr;
+    Bounds bounds_{};
+};
+
+// A rectangle with a white fill and a black outline one pixel wide.
+class TShape final : public ShapeView, public TGraphicControl {
+public:
+    void SetBounds(const Bounds& bounds) override;
+    void Paint(HDC dc) const override;
+};
+
+// A picture: a preview read from a file (stretched to fill; an icon at its own size), or a
+// bitmap or icon of the program's own.
+class TImage final : public ImageView, public TGraphicControl {
+public:
+    Bounds GetBounds() const override { return TGraphicControl::GetBounds(); }
+    void LoadFromFile(const std::string& path) override;
+    void SetEmptyBitmap() override;
+    void ShowBitmap(GdiObject bitmap);
+    void ShowIcon(Icon icon);
+    void Paint(HDC dc) const override;
+
+private:
+    Picture picture_;
+    GdiObject bitmap_;
+    Icon icon_;
+};
+
+// Paints windowless controls in creation order.
+void PaintGraphics(HDC dc, const std::vector<const TGraphicControl*>& graphics);

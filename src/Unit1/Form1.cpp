@@ -1,0 +1,613 @@
+#include "Form1.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "Apply.h"
+#include "ColorTable.h"
+#include "Dialogs.h"
+#include "FuncReg.h"
+#include "Keys.h"
+#include "Snapshot.h"
+#include "common/FuncEtc.h"
+#include "../res/resource.h"
+
+namespace L = Form1Layout;
+using Form1Layout::Kind;
+using Form1Layout::Row;
+
+namespace {
+
+constexpr char FormClass[] = "TForm1";
+constexpr char GroupBoxClass[] = "TGroupBox";
+
+// Our controls are the system's own under the names the window's classes go by. Returns the
+// system's window procedure.
+WNDPROC RegisterSuperclass(HINSTANCE instance, const char* name, const char* base,
+                           WNDPROC proc = nullptr)
+{
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    GetClassInfoExA(nullptr, base, &wc);
+    const WNDPROC system = wc.lpfnWndProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = name;
+    if (proc)
+        wc.lpfnWndProc = proc;
+    RegisterClassExA(&wc);
+    return system;
+}
+
+WNDPROC ButtonProc = nullptr;
+
+// A button with a glyph is drawn by the form (owner-drawn) but takes part in the dialog
+// manager's default-button rules like a push button: it answers as one and keeps the
+// default state it is given in its user data instead of turning into a plain push button.
+LRESULT CALLBACK BitBtnProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_GETDLGCODE:
+        return DLGC_BUTTON |
+               (GetWindowLongPtrA(hwnd, GWLP_USERDATA) ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+    case BM_SETSTYLE:
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, (wParam & BS_TYPEMASK) == BS_DEFPUSHBUTTON);
+        InvalidateRect(hwnd, nullptr, FALSE);
+        return 0;
+    default:
+        return CallWindowProcA(ButtonProc, hwnd, message, wParam, lParam);
+    }
+}
+
+void RegisterClasses(HINSTANCE instance, WNDPROC formProc, WNDPROC groupBoxProc)
+{
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+    RegisterSuperclass(instance, "TEdit", "Edit");
+    RegisterSuperclass(instance, "TCheckBox", "Button");
+    ButtonProc = RegisterSuperclass(instance, "TBitBtn", "Button", BitBtnProc);
+    RegisterSuperclass(instance, "TListBox", "ListBox");
+    RegisterSuperclass(instance, "TLabel", "Static");
+    RegisterSuperclass(instance, "TStatusBar", STATUSCLASSNAMEA);
+
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = formProc;
+    wc.hInstance = instance;
+    wc.hIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_QUILLANE), IMAGE_ICON,
+                                             GetSystemMetrics(SM_CXICON),
+                                             GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
+    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    wc.cbWndExtra = DLGWINDOWEXTRA;  // the dialog manager keeps its state there
+    wc.lpszClassName = FormClass;
+    RegisterClassExA(&wc);
+
+    wc.lpfnWndProc = groupBoxProc;
+    wc.cbWndExtra = 0;
+    wc.hIcon = nullptr;
+    wc.hbrBackground = nullptr;  // painted whole in WM_PAINT
+    wc.lpszClassName = GroupBoxClass;
+    RegisterClassExA(&wc);
+}
+
+GdiObject MakeFont(int height, int weight)
+{
+    return GdiObject(CreateFontA(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                 DEFAULT_PITCH | FF_DONTCARE, L::FontFace));
+}
+
+// "$00BBGGRR": the platform's colour value in hexadecimal.
+COLORREF ColorOf(const std::string& text)
+{
+    return static_cast<COLORREF>(std::strtoull(text.c_str() + (text.empty() ? 0 : 1), nullptr, 16) &
+                                 0xFFFFFF);
+}
+
+void FillSolid(HDC dc, const RECT& rect, COLORREF colour)
+{
+    GdiObject brush(CreateSolidBrush(colour));
+    FillRect(dc, &rect, static_cast<HBRUSH>(brush.get()));
+}
+
+int SystemDpi()
+{
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+}  // namespace
+
+TForm1::TForm1(HINSTANCE instance, TDdeMgr& dde)
+    : instance_(instance),
+      dde_(dde),
+      dpi_(SystemDpi()),
+      font_(MakeFont(Scale(L::FontHeight), FW_NORMAL)),
+      titleFont_(MakeFont(Scale(L::TitleFontHeight), FW_BOLD)),
+      slots_{{L::imgLink, {nullptr, &this->imgLink}},
+             {L::ImageIcon, {nullptr, &this->ImageIcon}},
+             {L::LabelTitle, {&this->LabelTitle, nullptr}},
+             {L::LabelVer, {&this->LabelVer, nullptr}},
+             {L::GroupBoxColor, {&this->GroupBoxColor, nullptr}},
+             {L::LabelColorDU, {&this->LabelColorDU, nullptr}},
+             {L::LabelColorCU, {&this->LabelColorCU, nullptr}},
+             {L::LBoxColor, {&this->LBoxColor, nullptr}},
+             {L::GroupBoxDU, {&this->GroupBoxDU, nullptr}},
+             {L::LabelStyleDU, {&this->LabelStyleDU, nullptr}},
+             {L::LabelWallDU, {&this->LabelWallDU, nullptr}},
+             {L::ShapeDU, {nullptr, &this->ShapeDU}},
+             {L::ImageWallDU, {nullptr, &this->ImageWallDU}},
+             {L::EditColorNameDU, {&this->EditColorNameDU, nullptr}},
+             {L::EditSizeNameDU, {&this->EditSizeNameDU, nullptr}},
+             {L::EditDllNameDUV, {&this->EditDllNameDUV, nullptr}},
+             {L::GroupBoxSetting, {&this->GroupBoxSetting, nullptr}},
+             {L::LabelSetting, {&this->LabelSetting, nullptr}},
+             {L::CheckLogonIME, {&this->CheckLogonIME, nullptr}},
+             {L::CheckNumLock, {&this->CheckNumLock, nullptr}},
+             {L::CheckStyle, {&this->CheckStyle, nullptr}},
+             {L::CheckColor, {&this->CheckColor, nullptr}},
+             {L::CheckWall, {&this->CheckWall, nullptr}},
+             {L::BtnClose, {&this->BtnClose, nullptr}},
+             {L::BtnUpdate, {&this->BtnUpdate, nullptr}},
+             {L::GroupBoxCU, {&this->GroupBoxCU, nullptr}},
+             {L::LabelStyleCU, {&this->LabelStyleCU, nullptr}},
+             {L::LabelWallCU, {&this->LabelWallCU, nullptr}},
+             {L::ShapeCU, {nullptr, &this->ShapeCU}},
+             {L::ImageWallCU, {nullptr, &this->ImageWallCU}},
+             {L::EditColorNameCU, {&this->EditColorNameCU, nullptr}},
+             {L::EditSizeNameCU, {&this->EditSizeNameCU, nullptr}},
+             {L::EditDllNameCUV, {&this->EditDllNameCUV, nullptr}},
+             {L::StatusBar1, {&this->StatusBar1, nullptr}},
+             {L::BtnReload, {&this->BtnReload, nullptr}}},
+      view_{LBoxColor,     EditDllNameDUV, EditColorNameDU, EditSizeNameDU, EditDllNameCUV,
+            EditColorNameCU, EditSizeNameCU, ImageWallDU,  ImageWallCU,    ShapeDU,
+            ShapeCU,       CheckStyle,     CheckColor,      CheckWall,      CheckNumLock,
+            CheckLogonIME}
+{
+    RegisterClasses(instance, WindowProc, GroupBoxProc);
+    constexpr DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    constexpr DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+    RECT frame{0, 0, Scale(L::ClientWidth), Scale(L::ClientHeight)};
+    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    CreateWindowExA(exStyle, FormClass, L::Caption, style,
+                    (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                    (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, nullptr,
+                    nullptr, instance, this);
+    CreateControls();
+    Dispatch([this] { FormCreate(); });
+}
+
+TForm1::~TForm1()
+{
+    if (IsWindow(hwnd_))
+        DestroyWindow(hwnd_);
+}
+
+void TForm1::Show()
+{
+    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    UpdateWindow(hwnd_);
+}
+
+HWND TForm1::ParentWindow(L::Id parent) const
+{
+    return parent == L::Window ? hwnd_ : slots_.at(parent).window->Handle();
+}
+
+Bounds TForm1::ScaledBounds(const Row& row) const
+{
+    return {Scale(row.left), Scale(row.top), Scale(row.width), Scale(row.height)};
+}
+
+void TForm1::CreateControls()
+{
+    for (const Row& row : L::Rows)
+        CreateControl(row);
+    SetTabOrder();
+    AddHints();
+    imgLink.ShowBitmap(GdiObject(LoadImageA(instance_, MAKEINTRESOURCEA(IDB_BANNER), IMAGE_BITMAP,
+                                            0, 0, LR_DEFAULTCOLOR)));
+    ImageIcon.ShowIcon(Icon(static_cast<HICON>(
+        LoadImageA(instance_, MAKEINTRESOURCEA(IDI_QUILLANE), IMAGE_ICON, Scale(32), Scale(32),
+                   LR_DEFAULTCOLOR))));
+    SendMessageA(StatusBar1.Handle(), SB_SIMPLE, TRUE, 0);
+    SendMessageA(hwnd_, DM_SETDEFID, L::BtnUpdate, 0);
+    SetFocus(BtnClose.Handle());
+}
+
+void TForm1::CreateControl(const Row& row)
+{
+    const Slot slot = slots_.at(row.id);
+    const HWND parent = ParentWindow(row.parent);
+    const Bounds at = ScaledBounds(row);
+    if (slot.graphic) {
+        slot.graphic->Place(parent, at);
+        graphics_[parent].push_back(slot.graphic);
+        return;
+    }
+
+    const char* className = nullptr;
+    DWORD style = WS_CHILD | WS_VISIBLE, exStyle = 0;
+    switch (row.kind) {
+    case Kind::Label:
+        className = "TLabel", style |= SS_LEFT | SS_NOPREFIX;
+        break;
+    case Kind::GroupBox:
+        className = GroupBoxClass, style |= WS_CLIPCHILDREN, exStyle = WS_EX_CONTROLPARENT;
+        break;
+    case Kind::ListBox:
+        className = "TListBox", exStyle = WS_EX_CLIENTEDGE;
+        style |= WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY;
+        break;
+    case Kind::Edit:
+        className = "TEdit", exStyle = WS_EX_CLIENTEDGE, style |= ES_READONLY | ES_AUTOHSCROLL;
+        break;
+    case Kind::CheckBox:
+        className = "TCheckBox", style |= BS_AUTOCHECKBOX | WS_TABSTOP;
+        break;
+    case Kind::BitBtn:
+        className = "TBitBtn";
+        style |= WS_TABSTOP | BS_OWNERDRAW;
+        break;
+    case Kind::StatusBar:
+        className = "TStatusBar", style |= CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER;
+        break;
+    case Kind::Image:
+    case Kind::Shape:
+        return;
+    }
+    const HWND hwnd = CreateWindowExA(exStyle, className, row.text, style, at.left, at.top,
+                                      at.width, at.height, parent,
+                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
+                                      instance_, nullptr);
+    slot.window->Attach(hwnd);
+    if (row.kind != Kind::StatusBar)  // the status bar keeps the system's status font
+        SendMessageA(hwnd, WM_SETFONT,
+                     reinterpret_cast<WPARAM>(row.id == L::LabelTitle ? titleFont_.get() : font_.get()),
+                     FALSE);
+    if (row.kind == Kind::Label)
+        static_cast<TLabel*>(slot.window)->SetText(row.text);
+    if (row.kind == Kind::BitBtn) {
+        const int glyph = row.id == L::BtnClose ? IDI_GLYPH_CLOSE
+                          : row.id == L::BtnUpdate ? IDI_GLYPH_OK
+                                                   : IDI_GLYPH_RETRY;
+        glyphs_[hwnd] = Icon(static_cast<HICON>(LoadImageA(
+            instance_, MAKEINTRESOURCEA(glyph), IMAGE_ICON, Scale(16), Scale(16), LR_DEFAULTCOLOR)));
+    }
+}
+
+// The dialog manager tabs through the children in window order, so the tab stops of each
+// parent go last, in the cycle's order.
+void TForm1::SetTabOrder()
+{
+    std::vector<const Row*> stops;
+    for (const Row& row : L::Rows)
+        if (row.tab > 0)
+            stops.push_back(&row);
+    std::stable_sort(stops.begin(), stops.end(),
+                     [](const Row* a, const Row* b) { return a->tab < b->tab; });
+    for (const Row* row : stops)
+        SetWindowPos(slots_.at(row->id).window->Handle(), HWND_BOTTOM, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TForm1::AddHints()
+{
+    tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
+                               nullptr, instance_, nullptr);
+    // A width makes the tip break its lines at CR LF.
+    SendMessageA(tooltip_, TTM_SETMAXTIPWIDTH, 0, GetSystemMetrics(SM_CXSCREEN) / 2);
+    for (const TEdit* edit : {&EditDllNameDUV, &EditColorNameDU, &EditSizeNameDU, &EditDllNameCUV,
+                              &EditColorNameCU, &EditSizeNameCU}) {
+        TTTOOLINFOA tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = hwnd_;
+        tool.uId = reinterpret_cast<UINT_PTR>(edit->Handle());
+        tool.lpszText = LPSTR_TEXTCALLBACKA;
+        SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+const char* TForm1::HintFor(HWND edit) const
+{
+    for (const TEdit* candidate : {&EditDllNameDUV, &EditColorNameDU, &EditSizeNameDU,
+                                   &EditDllNameCUV, &EditColorNameCU, &EditSizeNameCU})
+        if (candidate->Handle() == edit)
+            return candidate->HintToShow();
+    return "";
+}
+
+void TForm1::FormCreate()
+{
+    LabelVer.SetText("Ver. " + GetFileVersionText());
+    for (TEdit* edit : {&EditDllNameDUV, &EditColorNameDU, &EditSizeNameDU, &EditDllNameCUV,
+                        &EditColorNameCU, &EditSizeNameCU})
+        edit->SetText("");
+    Load();
+}
+
+void TForm1::Load()
+{
+    loaded_ = false;
+    loaded_ = LoadSettings(view_);
+}
+
+void TForm1::BtnReloadClick()
+{
+    Load();
+}
+
+void TForm1::BtnUpdateClick()
+{
+    ApplySettings(CheckStyle.Checked(), CheckColor.Checked(), CheckWall.Checked(),
+                  CheckNumLock.Checked(), CheckLogonIME.Checked());
+    Load();
+    MessageDialog("設定を更新しました。", TMsgDlgType::mtInformation, TMsgDlgButtons::mbOK);
+}
+
+void TForm1::imgLinkClick()
+{
+    if (MessageDialog("Tollemarkウェブサイトへアクセスしますか？", TMsgDlgType::mtConfirmation,
+                      TMsgDlgButtons::mbOKCancel) == TModalResult::mrOk)
+        OpenWebSite(dde_);
+}
+
+// An update needs a load that ran to its end (the check boxes would otherwise write states
+// nobody read) and full access to the default user.
+void TForm1::RefreshState()
+{
+    BtnUpdate.SetEnabled(loaded_);
+    StatusBar1.SetSimpleText(
+        !loaded_ ? "設定を読み込めなかったため反映できません。再読込みしてください"
+        : !RegKeyExists(HKEY_USERS, Keys::DefaultUser)
+            ? "デフォルトユーザの設定を読み書きするには管理者として実行してください"
+            : "");
+}
+
+// Swatches of the default and the current user's colour, each as wide as the item is high,
+// then the colour's name. An item beyond the colour tables (a load that stopped half-way)
+// gets no swatches.
+void TForm1::LBoxColorDrawItem(HDC dc, int index, const RECT& rect)
+{
+    const int h = rect.bottom - rect.top;
+    FillSolid(dc, rect, GetSysColor(COLOR_WINDOW));
+    const auto swatch = [&](int column, const std::vector<std::string>& colours) {
+        if (index < 0 || static_cast<std::size_t>(index) >= colours.size())
+            return;
+        const RECT square{rect.left + column * h, rect.top, rect.left + (column + 1) * h,
+                          rect.bottom};
+        FillSolid(dc, square, ColorOf(colours[index]));
+        FrameRect(dc, &square, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    };
+    swatch(0, DefaultColors);
+    swatch(1, CurrentColors);
+    std::string name(SendMessageA(LBoxColor.Handle(), LB_GETTEXTLEN, index, 0), '\0');
+    SendMessageA(LBoxColor.Handle(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(name.data()));
+    SetBkMode(dc, OPAQUE);
+    TextOutA(dc, rect.left + 2 * h + Scale(4), rect.top, name.c_str(), name.size());
+}
+
+// The list prepares the surface: its font, and the text colour of the item's state. A
+// selected item's name stands on the selection colour, so that it stays readable.
+void TForm1::DrawColorItem(const DRAWITEMSTRUCT& item)
+{
+    if (item.itemID == UINT(-1))
+        return;
+    const bool selected = item.itemState & ODS_SELECTED;
+    SelectedObject font(item.hDC, font_.get());
+    SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    SetBkColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    LBoxColorDrawItem(item.hDC, item.itemID, item.rcItem);
+    if (item.itemState & ODS_FOCUS)
+        DrawFocusRect(item.hDC, &item.rcItem);
+}
+
+// A push button face with the glyph left of the caption, the two centred together; a thick
+// black border marks the default button.
+void TForm1::DrawBitBtn(const DRAWITEMSTRUCT& item)
+{
+    HDC dc = item.hDC;
+    RECT face = item.rcItem;
+    const bool pushed = item.itemState & ODS_SELECTED;
+    const bool disabled = item.itemState & ODS_DISABLED;
+    if (GetWindowLongPtrA(item.hwndItem, GWLP_USERDATA)) {
+        FrameRect(dc, &face, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        InflateRect(&face, -1, -1);
+    }
+    DrawFrameControl(dc, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED | DFCS_FLAT : 0));
+    if (pushed)
+        FrameRect(dc, &face, static_cast<HBRUSH>(GetSysColorBrush(COLOR_BTNSHADOW)));
+
+    char caption[64] = {};
+    const int length = GetWindowTextA(item.hwndItem, caption, sizeof caption);
+    SelectedObject font(dc, font_.get());
+    RECT text{};
+    DrawTextA(dc, caption, length, &text, DT_SINGLELINE | DT_CALCRECT);
+    const int glyph = Scale(16), gap = Scale(4);
+    const int width = glyph + gap + (text.right - text.left);
+    const int shift = pushed ? 1 : 0;
+    const int left = (item.rcItem.left + item.rcItem.right - width) / 2 + shift;
+    const int middle = (item.rcItem.top + item.rcItem.bottom) / 2 + shift;
+    if (const auto icon = glyphs_.find(item.hwndItem); icon != glyphs_.end())
+        DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon->second.get()), 0, left,
+                   middle - glyph / 2, glyph, glyph, DST_ICON | (disabled ? DSS_DISABLED : DSS_NORMAL));
+    OffsetRect(&text, left + glyph + gap, middle - (text.bottom - text.top) / 2);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
+    DrawTextA(dc, caption, length, &text, DT_SINGLELINE);
+    if (item.itemState & ODS_FOCUS) {
+        RECT focus = face;
+        InflateRect(&focus, -Scale(3), -Scale(3));
+        DrawFocusRect(dc, &focus);
+    }
+}
+
+template <class Handler>
+void TForm1::Dispatch(Handler handler)
+{
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        ReportError(error);
+    }
+    RefreshState();
+}
+
+void TForm1::PaintGroupBox(HWND groupBox, HDC dc) const
+{
+    RECT client;
+    GetClientRect(groupBox, &client);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    SelectedObject font(dc, font_.get());
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    RECT frame = client;
+    frame.top = metrics.tmHeight / 2;
+    DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+    char caption[256] = {};
+    const int length = GetWindowTextA(groupBox, caption, sizeof caption);
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    RECT text{Scale(8), 0, client.right - Scale(8), metrics.tmHeight};
+    DrawTextA(dc, caption, length, &text, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+    InflateRect(&text, Scale(2), 0);
+    ExtTextOutA(dc, text.left + Scale(2), 0, ETO_OPAQUE, &text, caption, length, nullptr);
+    if (const auto graphics = graphics_.find(groupBox); graphics != graphics_.end())
+        PaintGraphics(dc, graphics->second);
+}
+
+LRESULT CALLBACK TForm1::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto* form = static_cast<TForm1*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        form->hwnd_ = hwnd;
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    }
+    auto* form = reinterpret_cast<TForm1*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!form)
+        return DefDlgProcA(hwnd, message, wParam, lParam);
+    // No error unwinds through the system's frames: it ends the handler and is reported.
+    LRESULT result = 0;
+    try {
+        result = form->HandleMessage(message, wParam, lParam);
+    } catch (const std::exception& error) {
+        ReportError(error);
+    }
+    if (message == WM_NCDESTROY)
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    return result;
+}
+
+// Group boxes hand what their children tell them to the form, and paint their pictures and
+// frames after their own background.
+LRESULT CALLBACK TForm1::GroupBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+        return SendMessageA(GetAncestor(hwnd, GA_ROOT), message, wParam, lParam);
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        auto* form = reinterpret_cast<TForm1*>(
+            GetWindowLongPtrA(GetAncestor(hwnd, GA_ROOT), GWLP_USERDATA));
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(hwnd, &paint);
+        if (form)
+            form->PaintGroupBox(hwnd, dc);
+        EndPaint(hwnd, &paint);
+        return 0;
+    }
+    default:
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+}
+
+LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED) {
+            switch (LOWORD(wParam)) {
+            case L::BtnClose:
+                DestroyWindow(hwnd_);
+                break;
+            case L::BtnReload:
+                Dispatch([this] { BtnReloadClick(); });
+                break;
+            case L::BtnUpdate:
+                if (IsWindowEnabled(BtnUpdate.Handle()))
+                    Dispatch([this] { BtnUpdateClick(); });
+                break;
+            }
+        }
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP: {
+        const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        const RECT link = imgLink.Rect();
+        const bool inside = PtInRect(&link, at);
+        if (message == WM_LBUTTONDOWN) {
+            linkPressed_ = inside;
+        } else if (std::exchange(linkPressed_, false) && inside) {
+            Dispatch([this] { imgLinkClick(); });
+        }
+        return 0;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    case WM_MEASUREITEM:
+        reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = Scale(12);
+        return TRUE;
+    case WM_DRAWITEM: {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item.CtlType == ODT_BUTTON)
+            DrawBitBtn(item);
+        else if (wParam == L::LBoxColor)
+            DrawColorItem(item);
+        return TRUE;
+    }
+    case WM_NOTIFY: {
+        auto* header = reinterpret_cast<NMHDR*>(lParam);
+        if (header->code == TTN_GETDISPINFOA) {
+            auto* info = reinterpret_cast<NMTTDISPINFOA*>(lParam);
+            info->lpszText = const_cast<char*>(HintFor(reinterpret_cast<HWND>(header->idFrom)));
+        }
+        return 0;
+    }
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(hwnd_, &paint);
+        if (const auto graphics = graphics_.find(hwnd_); graphics != graphics_.end())
+            PaintGraphics(dc, graphics->second);
+        EndPaint(hwnd_, &paint);
+        return 0;
+    }
+    case WM_CLOSE:
+        DestroyWindow(hwnd_);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        return DefDlgProcA(hwnd_, message, wParam, lParam);
+    }
+}
