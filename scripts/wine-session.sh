@@ -1,8 +1,9 @@
 # Sourced by the test and demo scripts: the build tree's Wine prefix, a private X display and
-# a persistent wineserver for one session. Needs $build (the build tree) set by the caller.
+# a persistent wineserver for one session. Needs $build (the build tree) set by the caller;
+# $prefix, when set, names another prefix.
 
 wine_dir=/usr/lib/wine
-export WINEPREFIX="$build/wineprefix"
+export WINEPREFIX="${prefix:-$build/wineprefix}"
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='
 
 session_pids=()

@@ -1,0 +1,349 @@
+// The real quillane.exe on the display, driven from this program: what its window shows for a
+// seeded profile, the update, the rights notice, the single-instance guard and the keyboard.
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <fstream>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "Program.h"
+#include "Registry.h"
+#include "Unit1/Form1Layout.h"
+#include "Unit1/Keys.h"
+
+namespace {
+
+namespace L = Form1Layout;
+
+constexpr char LightStyle[] = "%SystemRoot%\\resources\\themes\\light\\light.msstyles";
+constexpr char RightsNotice[] = "デフォルトユーザの設定を読み書きするには管理者として実行してください";
+
+// A solid 8 × 8 bitmap file, for a wallpaper whose preview colour is known.
+void WriteBitmap(const std::string& path, BYTE red, BYTE green, BYTE blue)
+{
+    constexpr int side = 8, row = side * 3, image = row * side;
+    BITMAPFILEHEADER file{0x4D42, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + image, 0, 0,
+                          sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+    BITMAPINFOHEADER info{sizeof info, side, side, 1, 24, BI_RGB, image, 0, 0, 0, 0};
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&info), sizeof info);
+    for (int i = 0; i < side * side; ++i)
+        out.put(blue).put(green).put(red);
+}
+
+COLORREF ScreenPixel(HWND window, int x, int y)
+{
+    POINT at{x, y};
+    ClientToScreen(window, &at);
+    HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, at.x, at.y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+// The window as a bitmap file beside the tests, for a person to look at.
+void SaveCapture(HWND form, const std::string& path)
+{
+    RECT rect;
+    GetWindowRect(form, &rect);
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    GdiFlush();
+    const DWORD image = ((width * 3 + 3) & ~3) * height;
+    BITMAPFILEHEADER file{0x4D42, DWORD(sizeof file + sizeof info.bmiHeader + image), 0, 0,
+                          DWORD(sizeof file + sizeof info.bmiHeader)};
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+    out.write(static_cast<const char*>(bits), image);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
+std::vector<std::string> ListItems(HWND list)
+{
+    std::vector<std::string> items;
+    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        char text[256] = {};
+        SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+        items.emplace_back(text);
+    }
+    return items;
+}
+
+// Value names in the store's own order.
+std::vector<std::string> NamesInOrder(HKEY root, const std::string& path)
+{
+    std::vector<std::string> names;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path.c_str() + 1, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return names;
+    char name[256];
+    for (DWORD i = 0, size = sizeof name;
+         RegEnumValueA(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+         ++i, size = sizeof name)
+        names.emplace_back(name);
+    RegCloseKey(key);
+    return names;
+}
+
+bool Checked(HWND box)
+{
+    return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+// Closes a dialog of the program by its caption; false when none appears in time.
+bool CloseDialog(const Program& program, const char* className, const char* caption)
+{
+    const HWND dialog = program.WaitForWindow(className, caption, 10000);
+    if (!dialog)
+        return false;
+    PostMessageA(dialog, WM_CLOSE, 0, 0);
+    for (int i = 0; i < 100 && IsWindow(dialog); ++i)
+        Sleep(50);
+    return !IsWindow(dialog);
+}
+
+void Close(const Program& program, HWND form)
+{
+    PostMessageA(form, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(10000), 0u);
+}
+
+class WindowTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        WriteBitmap(BesideTests("red.bmp"), 255, 0, 0);
+        WriteList(HKEY_CURRENT_USER, Keys::CurrentColors,
+                  {{"ActiveTitle", "0 0 255"}, {"Window", "255 255 255"}});
+        WriteList(HKEY_USERS, Keys::DefaultColors,
+                  {{"ActiveTitle", "255 0 0"}, {"Window", "255 255 255"}, {"OnlyDefault", "0 128 0"}});
+        WriteList(HKEY_CURRENT_USER, Keys::CurrentStyle,
+                  {{"DllName", LightStyle}, {"ColorName", "Blue"}, {"ThemeActive", "1"}});
+        DeleteTreeRaw(HKEY_USERS, Keys::DefaultStyle);
+        WriteList(HKEY_CURRENT_USER, Keys::CurrentDesktop, {{"Wallpaper", BesideTests("red.bmp")}});
+        WriteList(HKEY_USERS, Keys::DefaultDesktop, {{"Wallpaper", "(なし)"}});
+        WriteList(HKEY_USERS, Keys::DefaultKeyboard, {{"InitialKeyboardIndicators", "2"}});
+        DeleteTreeRaw(HKEY_USERS, Keys::BackupLayouts);
+        WriteList(HKEY_USERS, Keys::ActiveLayouts, {{"1", "E0010411"}});
+    }
+
+    SavedKey saved_[9]{{HKEY_CURRENT_USER, Keys::CurrentStyle}, {HKEY_USERS, Keys::DefaultStyle},
+                       {HKEY_CURRENT_USER, Keys::CurrentColors}, {HKEY_USERS, Keys::DefaultColors},
+                       {HKEY_CURRENT_USER, Keys::CurrentDesktop}, {HKEY_USERS, Keys::DefaultDesktop},
+                       {HKEY_USERS, Keys::DefaultKeyboard},       {HKEY_USERS, Keys::ActiveLayouts},
+                       {HKEY_USERS, Keys::BackupLayouts}};
+};
+
+TEST_F(WindowTest, ShowsBothUsersSettingsAtStartUp)
+{
+    Program program(ProgramPath());
+    const HWND form = program.MainWindow();
+    ASSERT_TRUE(form);
+    Sleep(500);  // let it paint
+
+    EXPECT_EQ(TextOf(Control(form, 0, L::LabelVer)), "Ver. 1.0.0.0");
+    for (int edit : {L::EditDllNameDUV, L::EditColorNameDU, L::EditSizeNameDU})
+        EXPECT_EQ(TextOf(Control(form, L::GroupBoxDU, edit)), "") << "no default style key";
+    EXPECT_EQ(TextOf(Control(form, L::GroupBoxCU, L::EditDllNameCUV)), "") << "no string 5000";
+    EXPECT_EQ(TextOf(Control(form, L::GroupBoxCU, L::EditColorNameCU)), "青");
+
+    const HWND list = Control(form, L::GroupBoxColor, L::LBoxColor);
+    const auto items = ListItems(list);
+    EXPECT_EQ(items, NamesInOrder(HKEY_USERS, Keys::DefaultColors));
+
+    const HWND style = Control(form, L::GroupBoxSetting, L::CheckStyle);
+    EXPECT_FALSE(IsWindowEnabled(style));
+    EXPECT_FALSE(Checked(style));
+    EXPECT_TRUE(Checked(Control(form, L::GroupBoxSetting, L::CheckNumLock)));
+    EXPECT_TRUE(Checked(Control(form, L::GroupBoxSetting, L::CheckLogonIME)));
+    EXPECT_TRUE(IsWindowEnabled(Control(form, 0, L::BtnUpdate)));
+    EXPECT_EQ(StatusText(Control(form, 0, L::StatusBar1), program.Id()), "");
+
+    // Controls where the layout puts them, relative to the form's client area.
+    for (const L::Row& row : L::Rows) {
+        if (row.kind == L::Kind::Image || row.kind == L::Kind::Shape || row.kind == L::Kind::Label)
+            continue;
+        const HWND control = Control(form, row.parent, row.id);
+        ASSERT_TRUE(control) << row.name;
+        RECT rect;
+        GetWindowRect(control, &rect);
+        MapWindowPoints(nullptr, row.parent ? GetDlgItem(form, row.parent) : form,
+                        reinterpret_cast<POINT*>(&rect), 2);
+        EXPECT_EQ(rect.left, row.left) << row.name;
+        EXPECT_EQ(rect.top, row.top) << row.name;
+        EXPECT_EQ(rect.right - rect.left, row.width) << row.name;
+        EXPECT_EQ(rect.bottom - rect.top, row.height) << row.name;
+    }
+
+    // Swatches: default user's colour in columns 0..11, current user's in 12..23, framed.
+    const auto title = std::find(items.begin(), items.end(), "ActiveTitle") - items.begin();
+    RECT item{};
+    SendMessageA(list, LB_GETITEMRECT, title, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(item.bottom - item.top, 12);
+    EXPECT_EQ(ScreenPixel(list, item.left + 0, item.top + 5), RGB(0, 0, 0));
+    EXPECT_EQ(ScreenPixel(list, item.left + 5, item.top + 5), RGB(255, 0, 0));
+    EXPECT_EQ(ScreenPixel(list, item.left + 11, item.top + 5), RGB(0, 0, 0));
+    EXPECT_EQ(ScreenPixel(list, item.left + 17, item.top + 5), RGB(0, 0, 255));
+    EXPECT_EQ(ScreenPixel(list, item.left + 23, item.top + 0), RGB(0, 0, 0));
+    EXPECT_EQ(ScreenPixel(list, item.left + 25, item.top + 5), GetSysColor(COLOR_WINDOW));
+
+    // The current user's wallpaper fills its preview; the frame lies one pixel outside it.
+    const HWND current = GetDlgItem(form, L::GroupBoxCU);
+    EXPECT_EQ(ScreenPixel(current, 16 + 80, 112 + 60), RGB(255, 0, 0));
+    EXPECT_EQ(ScreenPixel(current, 16, 112), RGB(255, 0, 0));
+    EXPECT_EQ(ScreenPixel(current, 15, 111 + 60), RGB(0, 0, 0));
+    EXPECT_EQ(ScreenPixel(current, 16 + 160, 111 + 60), RGB(0, 0, 0));
+    const HWND defaultSide = GetDlgItem(form, L::GroupBoxDU);
+    EXPECT_EQ(ScreenPixel(defaultSide, 16 + 80, 112 + 60), RGB(255, 255, 255)) << "no wallpaper";
+    EXPECT_EQ(ScreenPixel(defaultSide, 15, 111), RGB(0, 0, 0));
+
+    SaveCapture(form, BesideTests("quillane-window.bmp"));
+    Close(program, form);
+}
+
+TEST_F(WindowTest, UpdateCopiesTheCheckedSettingsAndReloads)
+{
+    Program program(ProgramPath());
+    const HWND form = program.MainWindow();
+    ASSERT_TRUE(form);
+    const HWND colour = Control(form, L::GroupBoxSetting, L::CheckColor);
+    SendMessageA(colour, BM_CLICK, 0, 0);
+    SendMessageA(Control(form, L::GroupBoxSetting, L::CheckNumLock), BM_CLICK, 0, 0);
+    ASSERT_TRUE(Checked(colour));
+    PostMessageA(Control(form, 0, L::BtnUpdate), BM_CLICK, 0, 0);
+    EXPECT_TRUE(CloseDialog(program, nullptr, "情報"));
+
+    EXPECT_EQ(ReadList(HKEY_USERS, Keys::DefaultColors),
+              (ValueList{{"ActiveTitle", "0 0 255"}, {"Window", "255 255 255"}}));
+    EXPECT_EQ((*ReadList(HKEY_USERS, Keys::DefaultKeyboard))["InitialKeyboardIndicators"], "0");
+    EXPECT_EQ((*ReadList(HKEY_USERS, Keys::DefaultDesktop))["Wallpaper"], "(なし)") << "not checked";
+    EXPECT_FALSE(Checked(colour)) << "the reload clears the copy boxes";
+    EXPECT_EQ(ListItems(Control(form, L::GroupBoxColor, L::LBoxColor)).size(), 2u);
+    Close(program, form);
+}
+
+TEST_F(WindowTest, WithoutRightsTheDefaultSideIsEmptyAndTheUpdateSaysWhy)
+{
+    std::vector<std::unique_ptr<ReadOnlyKey>> locks;
+    for (const char* key : {Keys::DefaultColors, Keys::DefaultDesktop, Keys::DefaultKeyboard,
+                            Keys::ActiveLayouts, Keys::DefaultUser})
+        locks.push_back(std::make_unique<ReadOnlyKey>(HKEY_USERS, key));
+
+    Program program(ProgramPath());
+    const HWND form = program.MainWindow();
+    ASSERT_TRUE(form);
+    EXPECT_TRUE(ListItems(Control(form, L::GroupBoxColor, L::LBoxColor)).empty());
+    EXPECT_FALSE(Checked(Control(form, L::GroupBoxSetting, L::CheckNumLock)));
+    EXPECT_FALSE(Checked(Control(form, L::GroupBoxSetting, L::CheckLogonIME)));
+    EXPECT_EQ(StatusText(Control(form, 0, L::StatusBar1), program.Id()), RightsNotice);
+
+    PostMessageA(Control(form, 0, L::BtnUpdate), BM_CLICK, 0, 0);
+    const HWND report = program.WaitForWindow("#32770", "Quillane", 10000);
+    ASSERT_TRUE(report);
+    EXPECT_EQ(TextOf(GetDlgItem(report, 0xFFFF)),
+              "デフォルトユーザの設定を変更する権限がありません。管理者として実行してください。");
+    PostMessageA(report, WM_CLOSE, 0, 0);
+    Sleep(500);
+    EXPECT_FALSE(program.WaitForWindow(nullptr, "情報", 500)) << "no success after a failure";
+    EXPECT_EQ((*ReadList(HKEY_USERS, Keys::DefaultKeyboard))["InitialKeyboardIndicators"], "2");
+    Close(program, form);
+}
+
+TEST_F(WindowTest, ASecondStartRestoresTheFirstAndEnds)
+{
+    Program first(ProgramPath());
+    const HWND form = first.MainWindow();
+    ASSERT_TRUE(form);
+    ShowWindow(form, SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(form));
+
+    Program second(ProgramPath());
+    EXPECT_EQ(second.WaitForExit(15000), 0u);
+    EXPECT_FALSE(IsIconic(form));
+    EXPECT_EQ(GetForegroundWindow(), form);
+    EXPECT_FALSE(second.WaitForWindow("TForm1", "Quillane", 200));
+    Close(first, form);
+    EXPECT_EQ(GlobalFindAtomA("quillane.exe"), 0) << "the mark goes with the last copy";
+}
+
+TEST_F(WindowTest, AStaleMarkIsTakenOverAndRemoved)
+{
+    ASSERT_NE(GlobalAddAtomA("quillane.exe"), 0);
+    Program program(ProgramPath());
+    const HWND form = program.MainWindow();
+    ASSERT_TRUE(form);
+    Close(program, form);
+    EXPECT_EQ(GlobalFindAtomA("quillane.exe"), 0);
+}
+
+TEST_F(WindowTest, ACopyUnderAnotherNameRunsBesideIt)
+{
+    const std::string copy = BesideTests("表示.exe");
+    ASSERT_TRUE(CopyFileA(ProgramPath().c_str(), copy.c_str(), FALSE));
+    Program first(ProgramPath());
+    const HWND one = first.MainWindow();
+    Program second(copy);
+    const HWND two = second.MainWindow();
+    ASSERT_TRUE(one);
+    ASSERT_TRUE(two);
+    EXPECT_NE(GlobalFindAtomA("表示.exe"), 0) << "its mark is its whole file name";
+    Close(second, two);
+    Close(first, one);
+    DeleteFileA(copy.c_str());
+}
+
+TEST_F(WindowTest, KeyboardEnterEscAndTheTabCycle)
+{
+    {
+        Program program(ProgramPath());
+        const HWND form = program.MainWindow();
+        ASSERT_TRUE(form);
+        const HWND focus = FocusOf(program.Thread());
+        EXPECT_EQ(focus, Control(form, 0, L::BtnClose));
+        PressKey(focus, VK_ESCAPE);
+        EXPECT_EQ(program.WaitForExit(1000), DWORD(STILL_ACTIVE)) << "Esc does nothing";
+        PressKey(FocusOf(program.Thread()), VK_RETURN);
+        EXPECT_EQ(program.WaitForExit(10000), 0u) << "Enter on the close button";
+    }
+    {
+        Program program(ProgramPath());
+        const HWND form = program.MainWindow();
+        ASSERT_TRUE(form);
+        // CheckStyle is disabled (no default style key) and skipped.
+        const int cycle[] = {L::BtnReload, L::CheckColor, L::CheckWall, L::CheckLogonIME,
+                             L::CheckNumLock, L::BtnUpdate, L::BtnClose};
+        for (int id : cycle) {
+            PressKey(FocusOf(program.Thread()), VK_TAB);
+            Sleep(200);
+            const HWND expected = id == L::BtnReload || id == L::BtnUpdate || id == L::BtnClose
+                                      ? Control(form, 0, id)
+                                      : Control(form, L::GroupBoxSetting, id);
+            EXPECT_EQ(FocusOf(program.Thread()), expected) << "tab to " << id;
+        }
+        PressKey(FocusOf(program.Thread()), VK_TAB);
+        PressKey(FocusOf(program.Thread()), VK_TAB);
+        Sleep(200);
+        EXPECT_EQ(FocusOf(program.Thread()), Control(form, L::GroupBoxSetting, L::CheckColor));
+        PressKey(FocusOf(program.Thread()), VK_RETURN);
+        EXPECT_TRUE(CloseDialog(program, nullptr, "情報")) << "Enter on a check box updates";
+        Close(program, form);
+    }
+}
+
+}  // namespace
