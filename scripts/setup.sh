@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64 fonts-wine
-          xvfb xauth locales fonts-ipafont-gothic imagemagick googletest)
+          xvfb xauth x11-utils locales fonts-ipafont-gothic imagemagick googletest)
 
 missing=()
 for package in "${packages[@]}"; do
