@@ -8,6 +8,7 @@
 #include "Unit1/Form1.h"
 #include "common/FuncEtc.h"
 #include "platform/Atom.h"
+#include "platform/Dde.h"
 #include "platform/Text.h"
 
 namespace {

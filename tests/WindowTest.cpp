@@ -1,6 +1,8 @@
 // The real quillane.exe on the display, driven from this program: what its window shows for a
 // seeded profile, the update, the rights notice, the single-instance guard and the keyboard.
 
+#include <windows.h>
+
 #include <commctrl.h>
 
 #include <algorithm>

@@ -35,7 +35,7 @@ void TLabel::SetText(const std::string& text)
     HDC dc = GetDC(hwnd_);
     SIZE size{};
     {
-        SelectedObject font(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)));
+        Selection font(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)));
         TEXTMETRICA metrics{};
         GetTextMetricsA(dc, &metrics);
         GetTextExtentPoint32A(dc, text.c_str(), text.size(), &size);
@@ -71,8 +71,8 @@ void TShape::SetBounds(const Bounds& bounds)
 
 void TShape::Paint(HDC dc) const
 {
-    SelectedObject pen(dc, GetStockObject(BLACK_PEN));
-    SelectedObject brush(dc, GetStockObject(WHITE_BRUSH));
+    Selection pen(dc, GetStockObject(BLACK_PEN));
+    Selection brush(dc, GetStockObject(WHITE_BRUSH));
     Rectangle(dc, bounds_.left, bounds_.top, bounds_.left + bounds_.width,
               bounds_.top + bounds_.height);
 }
@@ -114,7 +114,7 @@ void TImage::Paint(HDC dc) const
         BITMAP info{};
         GetObjectA(bitmap_.get(), sizeof info, &info);
         {
-            SelectedObject selected(source, bitmap_.get());
+            Selection selected(source, bitmap_.get());
             SetStretchBltMode(dc, COLORONCOLOR);
             StretchBlt(dc, area.left, area.top, bounds_.width, bounds_.height, source, 0, 0,
                        info.bmWidth, info.bmHeight, SRCCOPY);

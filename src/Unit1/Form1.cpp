@@ -401,7 +401,7 @@ void TForm1::DrawColorItem(const DRAWITEMSTRUCT& item)
     if (item.itemID == UINT(-1))
         return;
     const bool selected = item.itemState & ODS_SELECTED;
-    SelectedObject font(item.hDC, font_.get());
+    Selection font(item.hDC, font_.get());
     SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     SetBkColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     LBoxColorDrawItem(item.hDC, item.itemID, item.rcItem);
@@ -427,7 +427,7 @@ void TForm1::DrawBitBtn(const DRAWITEMSTRUCT& item)
 
     char caption[64] = {};
     const int length = GetWindowTextA(item.hwndItem, caption, sizeof caption);
-    SelectedObject font(dc, font_.get());
+    Selection font(dc, font_.get());
     RECT text{};
     DrawTextA(dc, caption, length, &text, DT_SINGLELINE | DT_CALCRECT);
     const int glyph = Scale(16), gap = Scale(4);
@@ -465,7 +465,7 @@ void TForm1::PaintGroupBox(HWND groupBox, HDC dc) const
     RECT client;
     GetClientRect(groupBox, &client);
     FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-    SelectedObject font(dc, font_.get());
+    Selection font(dc, font_.get());
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc, &metrics);
     RECT frame = client;
