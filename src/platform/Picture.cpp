@@ -1,0 +1,183 @@
+#include "Picture.h"
+
+#include <cstring>
+#include <vector>
+
+#include "Exception.h"
+#include "platform/File.h"
+#include "platform/Gdi.h"
+#include "platform/Text.h"
+#include "text/ColorText.h"
+#include "text/Format.h"
+
+struct Picture::Handles {
+    Kind kind = Kind::None;
+    Bitmap bitmap;
+    Icon icon;
+    Metafile metafile;
+    RECT frame{};  // the metafile's own extent, in its logical units
+    EnhMetafile enhanced;
+};
+
+namespace {
+
+// "." is never a trailing byte, so the last one of the file-name part is found by bytes.
+std::string Extension(const std::string& path)
+{
+    const std::string name = FileNamePart(path);
+    const auto dot = name.rfind('.');
+    return dot == name.npos ? std::string() : name.substr(dot + 1);
+}
+
+std::vector<unsigned char> ReadAll(HANDLE file)
+{
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file, &size) || size.QuadPart > 0x7FFFFFFF)
+        return {};
+    std::vector<unsigned char> bytes(static_cast<std::size_t>(size.QuadPart));
+    DWORD read = 0;
+    if (!bytes.empty() && (!ReadFile(file, bytes.data(), bytes.size(), &read, nullptr) ||
+                           read != bytes.size()))
+        return {};
+    return bytes;
+}
+
+constexpr std::uint32_t PlaceableKey = 0x9AC6CDD7;
+constexpr std::size_t PlaceableHeaderSize = 22;
+
+// A placeable metafile's 22-byte header, whose checksum is the XOR of its first ten words.
+bool IsPlaceable(const std::vector<unsigned char>& bytes)
+{
+    if (bytes.size() < PlaceableHeaderSize)
+        return false;
+    std::uint32_t key;
+    std::memcpy(&key, bytes.data(), 4);
+    if (key != PlaceableKey)
+        return false;
+    std::uint16_t sum = 0;
+    for (std::size_t at = 0; at < 20; at += 2)
+        sum ^= static_cast<std::uint16_t>(bytes[at] | bytes[at + 1] << 8);
+    return sum == static_cast<std::uint16_t>(bytes[20] | bytes[21] << 8);
+}
+
+std::int16_t Word(const std::vector<unsigned char>& bytes, std::size_t at)
+{
+    return static_cast<std::int16_t>(bytes[at] | bytes[at + 1] << 8);
+}
+
+}  // namespace
+
+Picture::Picture() noexcept = default;
+Picture::~Picture() = default;
+Picture::Picture(Picture&&) noexcept = default;
+Picture& Picture::operator=(Picture&&) noexcept = default;
+
+Picture Picture::FromFile(const std::string& path)
+{
+    const std::string ext = Extension(path);
+    Kind kind;
+    if (SameTextCp932(ext, "bmp"))
+        kind = Kind::Bitmap;
+    else if (SameTextCp932(ext, "ico"))
+        kind = Kind::Icon;
+    else if (SameTextCp932(ext, "wmf"))
+        kind = Kind::Metafile;
+    else if (SameTextCp932(ext, "emf"))
+        kind = Kind::EnhancedMetafile;
+    else
+        throw Exception(Format("拡張子 .%s の画像形式は処理できません", ext.c_str()));
+
+    // Held open while the picture is read, so that nobody writes the file meanwhile.
+    const File file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        throw Exception(Format("ファイル %s は開けません", path.c_str()));
+
+    auto handles = std::make_unique<Handles>();
+    handles->kind = kind;
+    switch (kind) {
+    case Kind::Bitmap:
+        handles->bitmap.reset(static_cast<HBITMAP>(
+            LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
+        if (!handles->bitmap)
+            throw Exception("ビットマップイメージが不正です");
+        break;
+    case Kind::Icon:
+        handles->icon.reset(static_cast<HICON>(
+            LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE)));
+        if (!handles->icon)
+            throw Exception("アイコンイメージが不正です");
+        break;
+    case Kind::Metafile: {
+        const std::vector<unsigned char> bytes = ReadAll(file.get());
+        const bool placeable = IsPlaceable(bytes);
+        const std::size_t skip = placeable ? PlaceableHeaderSize : 0;
+        if (bytes.size() > skip)
+            handles->metafile.reset(SetMetaFileBitsEx(bytes.size() - skip, bytes.data() + skip));
+        if (!handles->metafile)
+            throw Exception("メタファイルが不正です");
+        if (placeable)
+            handles->frame = {Word(bytes, 6), Word(bytes, 8), Word(bytes, 10), Word(bytes, 12)};
+        break;
+    }
+    case Kind::EnhancedMetafile: {
+        const std::vector<unsigned char> bytes = ReadAll(file.get());
+        if (!bytes.empty())
+            handles->enhanced.reset(SetEnhMetaFileBits(bytes.size(), bytes.data()));
+        if (!handles->enhanced)
+            throw Exception("メタファイルが不正です");
+        break;
+    }
+    case Kind::None:
+        break;
+    }
+    Picture picture;
+    picture.handles_ = std::move(handles);
+    return picture;
+}
+
+Picture::Kind Picture::GetKind() const noexcept
+{
+    return handles_ ? handles_->kind : Kind::None;
+}
+
+void Picture::Draw(HDC dc, const RECT& area) const
+{
+    if (!handles_)
+        return;
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    switch (handles_->kind) {
+    case Kind::Bitmap: {
+        BITMAP info{};
+        GetObjectA(handles_->bitmap.get(), sizeof info, &info);
+        const MemoryDc source(CreateCompatibleDC(dc));
+        const Selection selected(source.get(), handles_->bitmap.get());
+        SetStretchBltMode(dc, COLORONCOLOR);
+        StretchBlt(dc, area.left, area.top, width, height, source.get(), 0, 0, info.bmWidth,
+                   info.bmHeight, SRCCOPY);
+        break;
+    }
+    case Kind::Icon:
+        DrawIconEx(dc, area.left, area.top, handles_->icon.get(), 0, 0, 0, nullptr, DI_NORMAL);
+        break;
+    case Kind::Metafile: {
+        // A plain metafile sets its own window extent; the viewport makes it fill the area.
+        const SavedDc saved(dc);
+        const RECT& frame = handles_->frame;
+        SetMapMode(dc, MM_ANISOTROPIC);
+        if (frame.right != frame.left && frame.bottom != frame.top) {
+            SetWindowOrgEx(dc, frame.left, frame.top, nullptr);
+            SetWindowExtEx(dc, frame.right - frame.left, frame.bottom - frame.top, nullptr);
+        }
+        SetViewportOrgEx(dc, area.left, area.top, nullptr);
+        SetViewportExtEx(dc, width, height, nullptr);
+        PlayMetaFile(dc, handles_->metafile.get());
+        break;
+    }
+    case Kind::EnhancedMetafile:
+        PlayEnhMetaFile(dc, handles_->enhanced.get(), &area);
+        break;
+    case Kind::None:
+        break;
+    }
+}

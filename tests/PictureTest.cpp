@@ -1,0 +1,181 @@
+// Preview pictures read from files of all four kinds, made here, valid and corrupt.
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "Exception.h"
+#include "platform/Picture.h"
+
+namespace {
+
+std::string Beside(const std::string& name)
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path);
+    return folder.substr(0, folder.rfind('\\') + 1) + name;
+}
+
+void Write(const std::string& path, const std::vector<unsigned char>& bytes)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), bytes.size(), &written, nullptr);
+    CloseHandle(file);
+}
+
+template <class T>
+void Put(std::vector<unsigned char>& bytes, T value)
+{
+    unsigned char raw[sizeof value];
+    std::memcpy(raw, &value, sizeof value);
+    for (unsigned char byte : raw)
+        bytes.push_back(byte);
+}
+
+// A 2 × 2, 32-bit bitmap of one colour (0x00RRGGBB in the file's order B G R X).
+std::vector<unsigned char> BitmapFile(DWORD pixel)
+{
+    std::vector<unsigned char> bytes;
+    Put<WORD>(bytes, 0x4D42);
+    Put<DWORD>(bytes, 14 + 40 + 16);
+    Put<DWORD>(bytes, 0);
+    Put<DWORD>(bytes, 14 + 40);
+    BITMAPINFOHEADER info{sizeof info, 2, 2, 1, 32, BI_RGB, 16, 0, 0, 0, 0};
+    Put(bytes, info);
+    for (int i = 0; i < 4; ++i)
+        Put<DWORD>(bytes, pixel);
+    return bytes;
+}
+
+// A 16 × 16, 32-bit icon.
+std::vector<unsigned char> IconFile()
+{
+    std::vector<unsigned char> bytes;
+    const DWORD imageSize = 40 + 16 * 16 * 4 + 16 * 4;
+    Put<WORD>(bytes, 0);
+    Put<WORD>(bytes, 1);
+    Put<WORD>(bytes, 1);
+    for (unsigned char byte : {16, 16, 0, 0})
+        bytes.push_back(byte);
+    Put<WORD>(bytes, 1);
+    Put<WORD>(bytes, 32);
+    Put<DWORD>(bytes, imageSize);
+    Put<DWORD>(bytes, 6 + 16);
+    BITMAPINFOHEADER info{sizeof info, 16, 32, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    Put(bytes, info);
+    for (int i = 0; i < 16 * 16; ++i)
+        Put<DWORD>(bytes, 0xFF00FF00);
+    bytes.resize(bytes.size() + 16 * 4, 0);
+    return bytes;
+}
+
+std::vector<unsigned char> Metafile(bool placeable)
+{
+    HDC dc = CreateMetaFileA(nullptr);
+    SetWindowExtEx(dc, 100, 100, nullptr);
+    Rectangle(dc, 0, 0, 100, 100);
+    HMETAFILE metafile = CloseMetaFile(dc);
+    std::vector<unsigned char> bits(GetMetaFileBitsEx(metafile, 0, nullptr));
+    GetMetaFileBitsEx(metafile, bits.size(), bits.data());
+    DeleteMetaFile(metafile);
+    if (!placeable)
+        return bits;
+    std::vector<unsigned char> bytes;
+    const WORD header[10] = {0xCDD7, 0x9AC6, 0, 0, 0, 100, 100, 1440, 0, 0};
+    WORD sum = 0;
+    for (WORD word : header)
+        sum ^= word;
+    for (WORD word : header)
+        Put(bytes, word);
+    Put(bytes, sum);
+    for (unsigned char byte : bits)
+        bytes.push_back(byte);
+    return bytes;
+}
+
+std::vector<unsigned char> EnhancedMetafile()
+{
+    HDC dc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+    Rectangle(dc, 0, 0, 100, 100);
+    HENHMETAFILE metafile = CloseEnhMetaFile(dc);
+    std::vector<unsigned char> bytes(GetEnhMetaFileBits(metafile, 0, nullptr));
+    GetEnhMetaFileBits(metafile, bytes.size(), bytes.data());
+    DeleteEnhMetaFile(metafile);
+    return bytes;
+}
+
+std::string ErrorOf(const std::string& path)
+{
+    try {
+        Picture::FromFile(path);
+    } catch (const Exception& error) {
+        return error.Message();
+    }
+    return "(no error)";
+}
+
+const std::vector<unsigned char> Garbage{'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c', 't',
+                                         'u', 'r', 'e', 0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+
+}  // namespace
+
+TEST(Picture, ReadsEachKindByItsExtensionInAnyCase)
+{
+    Write(Beside("p.bmp"), BitmapFile(0x00FF0000));
+    Write(Beside("p.ICO"), IconFile());
+    Write(Beside("plain.wmf"), Metafile(false));
+    Write(Beside("placeable.Wmf"), Metafile(true));
+    Write(Beside("p.emf"), EnhancedMetafile());
+    EXPECT_EQ(Picture::FromFile(Beside("p.bmp")).GetKind(), Picture::Kind::Bitmap);
+    EXPECT_EQ(Picture::FromFile(Beside("p.ICO")).GetKind(), Picture::Kind::Icon);
+    EXPECT_EQ(Picture::FromFile(Beside("plain.wmf")).GetKind(), Picture::Kind::Metafile);
+    EXPECT_EQ(Picture::FromFile(Beside("placeable.Wmf")).GetKind(), Picture::Kind::Metafile);
+    EXPECT_EQ(Picture::FromFile(Beside("p.emf")).GetKind(), Picture::Kind::EnhancedMetafile);
+    EXPECT_EQ(Picture().GetKind(), Picture::Kind::None);
+}
+
+TEST(Picture, UnknownExtensionsAndMissingFilesRaiseTheirTexts)
+{
+    EXPECT_EQ(ErrorOf(Beside("p.jpg")), "拡張子 .jpg の画像形式は処理できません");
+    EXPECT_EQ(ErrorOf(Beside("dir.bmp\\noext")), "拡張子 . の画像形式は処理できません");
+    EXPECT_EQ(ErrorOf(Beside("absent.bmp")), "ファイル " + Beside("absent.bmp") + " は開けません");
+}
+
+TEST(Picture, CorruptContentRaisesTheTextOfItsKind)
+{
+    for (const char* name : {"bad.bmp", "bad.ico", "bad.wmf", "bad.emf", "empty.emf"})
+        Write(Beside(name), std::string(name) == "empty.emf" ? std::vector<unsigned char>() : Garbage);
+    EXPECT_EQ(ErrorOf(Beside("bad.bmp")), "ビットマップイメージが不正です");
+    EXPECT_EQ(ErrorOf(Beside("bad.ico")), "アイコンイメージが不正です");
+    EXPECT_EQ(ErrorOf(Beside("bad.wmf")), "メタファイルが不正です");
+    EXPECT_EQ(ErrorOf(Beside("bad.emf")), "メタファイルが不正です");
+    EXPECT_EQ(ErrorOf(Beside("empty.emf")), "メタファイルが不正です");
+}
+
+TEST(Picture, BitmapIsStretchedToFillTheArea)
+{
+    Write(Beside("blue.bmp"), BitmapFile(0x000000FF));
+    const Picture picture = Picture::FromFile(Beside("blue.bmp"));
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP target = CreateCompatibleBitmap(screen, 200, 200);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, target);
+    PatBlt(dc, 0, 0, 200, 200, WHITENESS);
+    const RECT area{16, 112, 176, 232};
+    picture.Draw(dc, area);
+    EXPECT_EQ(GetPixel(dc, 16, 112), RGB(0, 0, 255));
+    EXPECT_EQ(GetPixel(dc, 175, 199), RGB(0, 0, 255));
+    EXPECT_EQ(GetPixel(dc, 15, 112), RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(dc, 176, 150), RGB(255, 255, 255));
+    SelectObject(dc, old);
+    DeleteObject(target);
+    DeleteDC(dc);
+}

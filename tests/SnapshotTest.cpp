@@ -1,0 +1,192 @@
+// The settings load end to end against the real keys of both users, our own style files and
+// real picture files; every key touched is put back.
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <optional>
+
+#include "Exception.h"
+#include "Registry.h"
+#include "Unit1/Keys.h"
+#include "Unit1/Snapshot.h"
+#include "platform/Picture.h"
+
+namespace {
+
+std::string Beside(const std::string& name)
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path);
+    return folder.substr(0, folder.rfind('\\') + 1) + name;
+}
+
+struct Edit : EditView {
+    std::string text = "untouched", hint;
+    std::optional<bool> showHint;
+    void SetText(const std::string& t) override { text = t; }
+    std::string Text() const override { return text; }
+    void SetHint(const std::string& h) override { hint = h; }
+    void SetShowHint(bool show) override { showHint = show; }
+};
+struct List : ListBoxView {
+    std::vector<std::string> items{"old"};
+    void Clear() override { items.clear(); }
+    void Add(const std::string& item) override { items.push_back(item); }
+};
+struct Image : ImageView {
+    Bounds bounds{16, 112, 160, 120};
+    Picture picture;
+    bool touched = false;
+    Bounds GetBounds() const override { return bounds; }
+    void LoadFromFile(const std::string& path) override { picture = Picture::FromFile(path); touched = true; }
+    void SetEmptyBitmap() override { picture = Picture(); touched = true; }
+};
+struct Shape : ShapeView {
+    std::optional<Bounds> bounds;
+    void SetBounds(const Bounds& b) override { bounds = b; }
+};
+struct Check : CheckBoxView {
+    std::optional<bool> checked, enabled;
+    void SetChecked(bool c) override { checked = c; }
+    void SetEnabled(bool e) override { enabled = e; }
+};
+
+struct Recorder {
+    List list;
+    Edit dllDU, colorDU, sizeDU, dllCU, colorCU, sizeCU;
+    Image wallDU, wallCU;
+    Shape shapeDU, shapeCU;
+    Check style, color, wall, numLock, ime;
+    SettingsView view{list, dllDU, colorDU, sizeDU, dllCU, colorCU, sizeCU, wallDU, wallCU,
+                      shapeDU, shapeCU, style, color, wall, numLock, ime};
+};
+
+class SnapshotTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        WriteList(HKEY_USERS, Keys::DefaultColors, {{"Window", "255 255 255"}});
+        WriteList(HKEY_CURRENT_USER, Keys::CurrentColors, {{"Window", "0 0 0"}});
+        WriteList(HKEY_USERS, Keys::DefaultStyle,
+                  {{"DllName", Beside("style_full.msstyles")}, {"ColorName", "HomeStead"},
+                   {"SizeName", "標準"}});
+        WriteList(HKEY_CURRENT_USER, Keys::CurrentStyle,
+                  {{"DllName", Beside("style_full.msstyles")}, {"ColorName", "Unknown"},
+                   {"SizeName", "NormalSize"}});
+        WriteList(HKEY_USERS, Keys::DefaultDesktop, {{"Wallpaper", "(なし)"}});
+        WriteList(HKEY_CURRENT_USER, Keys::CurrentDesktop, {{"Wallpaper", Beside("snap.bmp")}});
+        WriteList(HKEY_USERS, Keys::DefaultKeyboard, {{"InitialKeyboardIndicators", "2"}});
+        WriteList(HKEY_USERS, Keys::ActiveLayouts, {{"1", "E0010411"}});
+        // A 1 × 1, 32-bit bitmap.
+        static const unsigned char bmp[] = {
+            'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0,
+            1, 0, 32, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+            0, 0, 255, 0};
+        HANDLE file = CreateFileA(Beside("snap.bmp").c_str(), GENERIC_WRITE, 0, nullptr,
+                                  CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(file, bmp, sizeof bmp, &written, nullptr);
+        CloseHandle(file);
+    }
+
+    Recorder r;
+    SavedKey saved_[9]{{HKEY_USERS, Keys::DefaultColors},  {HKEY_CURRENT_USER, Keys::CurrentColors},
+                       {HKEY_USERS, Keys::DefaultStyle},   {HKEY_CURRENT_USER, Keys::CurrentStyle},
+                       {HKEY_USERS, Keys::DefaultDesktop}, {HKEY_CURRENT_USER, Keys::CurrentDesktop},
+                       {HKEY_USERS, Keys::DefaultKeyboard}, {HKEY_USERS, Keys::ActiveLayouts},
+                       {HKEY_USERS, Keys::BackupLayouts}};
+};
+
+}  // namespace
+
+TEST_F(SnapshotTest, FillsEveryControlFromBothUsers)
+{
+    ASSERT_TRUE(LoadSettings(r.view));
+    EXPECT_EQ(r.list.items, (std::vector<std::string>{"Window"}));
+    EXPECT_EQ(r.dllDU.text, "テスト スタイル");
+    EXPECT_EQ(r.dllDU.hint, "[スタイル] テスト スタイル\r\n" + Beside("style_full.msstyles"));
+    EXPECT_EQ(r.dllDU.showHint, true);
+    EXPECT_EQ(r.colorDU.text, "オリーブ グリーン");
+    EXPECT_EQ(r.colorDU.hint, "[配色] オリーブ グリーン");
+    EXPECT_EQ(r.sizeDU.text, "標準のサイズ");
+    EXPECT_EQ(r.sizeDU.hint, "[フォントサイズ] 標準のサイズ");
+    EXPECT_EQ(r.colorCU.text, "") << "a ColorName no item carries";
+    EXPECT_EQ(r.colorCU.showHint, false);
+    EXPECT_EQ(r.sizeCU.text, "") << "an item without a display name";
+    EXPECT_EQ(r.shapeDU.bounds, (Bounds{15, 111, 162, 122}));
+    EXPECT_EQ(r.shapeCU.bounds, (Bounds{15, 111, 162, 122}));
+    EXPECT_EQ(r.wallDU.picture.GetKind(), Picture::Kind::None);
+    EXPECT_EQ(r.wallCU.picture.GetKind(), Picture::Kind::Bitmap);
+    EXPECT_EQ(r.style.checked, false);
+    EXPECT_EQ(r.style.enabled, true);
+    EXPECT_EQ(r.color.checked, false);
+    EXPECT_EQ(r.wall.checked, false);
+    EXPECT_EQ(r.numLock.checked, true);
+    EXPECT_EQ(r.ime.checked, true);
+    EXPECT_TRUE(DefaultThemeKeyFound);
+    EXPECT_EQ(DefaultSizeNames.size(), 3u);
+}
+
+TEST_F(SnapshotTest, MissingStyleKeysLeaveTheirControlsAndNoWallpaperClearsBothPreviews)
+{
+    ASSERT_TRUE(LoadSettings(r.view));
+    DeleteTreeRaw(HKEY_USERS, Keys::DefaultStyle);
+    DeleteTreeRaw(HKEY_CURRENT_USER, Keys::CurrentStyle);
+    WriteList(HKEY_CURRENT_USER, Keys::CurrentDesktop, {{"Wallpaper", ""}});
+    r.dllDU.text = r.dllCU.text = "kept";
+    ASSERT_TRUE(LoadSettings(r.view));
+    EXPECT_EQ(r.dllDU.text, "kept");
+    EXPECT_EQ(r.dllCU.text, "kept");
+    EXPECT_FALSE(DefaultThemeKeyFound);
+    EXPECT_FALSE(CurrentThemeKeyFound);
+    EXPECT_EQ(r.style.enabled, false);
+    EXPECT_EQ(r.wallCU.picture.GetKind(), Picture::Kind::None);
+}
+
+TEST_F(SnapshotTest, NumLockIsOnOnlyForExactlyTwo)
+{
+    for (const char* value : {"0", "2 ", ""}) {
+        WriteList(HKEY_USERS, Keys::DefaultKeyboard, {{"InitialKeyboardIndicators", value}});
+        LoadSettings(r.view);
+        EXPECT_EQ(r.numLock.checked, false) << "'" << value << "'";
+    }
+    WriteList(HKEY_USERS, Keys::DefaultKeyboard, {});
+    LoadSettings(r.view);
+    EXPECT_EQ(r.numLock.checked, false) << "missing";
+}
+
+TEST_F(SnapshotTest, AnErrorEndsTheLoadAtItsStepKeepingTheEarlierOnes)
+{
+    WriteList(HKEY_USERS, Keys::DefaultColors, {{"Window", "1 x 3"}});
+    EXPECT_THROW(LoadSettings(r.view), Exception);
+    EXPECT_EQ(r.list.items, (std::vector<std::string>{"old"})) << "stopped in the colour table";
+
+    WriteList(HKEY_USERS, Keys::DefaultColors, {{"Window", "1 2 3"}});
+    SetRaw(HKEY_USERS, Keys::DefaultStyle, "DllName", REG_DWORD, std::string_view("\1\0\0\0", 4));
+    EXPECT_THROW(LoadSettings(r.view), Exception);
+    EXPECT_EQ(r.list.items, (std::vector<std::string>{"Window"}));
+    EXPECT_EQ(r.dllDU.text, "untouched");
+
+    SetText(HKEY_USERS, Keys::DefaultStyle, "DllName", Beside("style_nosizes.msstyles"));
+    SetText(HKEY_USERS, Keys::DefaultStyle, "ColorName", "Blue");
+    EXPECT_THROW(LoadSettings(r.view), Exception);
+    EXPECT_EQ(r.colorDU.text, "Blue scheme") << "the colour step ran";
+    EXPECT_EQ(r.sizeDU.text, "untouched");
+    EXPECT_EQ(r.dllCU.text, "untouched");
+
+    SetText(HKEY_USERS, Keys::DefaultStyle, "DllName", Beside("style_full.msstyles"));
+    SetText(HKEY_USERS, Keys::DefaultDesktop, "Wallpaper", Beside("absent.bmp"));
+    EXPECT_THROW(LoadSettings(r.view), Exception);
+    EXPECT_EQ(r.dllCU.text, "テスト スタイル");
+    EXPECT_FALSE(r.wallCU.touched);
+
+    SetText(HKEY_USERS, Keys::DefaultDesktop, "Wallpaper", "(なし)");
+    SetText(HKEY_CURRENT_USER, Keys::CurrentDesktop, "Wallpaper", Beside("w.jpg"));
+    r.numLock.checked.reset();
+    EXPECT_THROW(LoadSettings(r.view), Exception);
+    EXPECT_TRUE(r.wallDU.touched);
+    EXPECT_FALSE(r.numLock.checked.has_value());
+}

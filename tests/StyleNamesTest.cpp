@@ -1,0 +1,114 @@
+// Style names read from our own style files and from Wine's light.msstyles.
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "Unit1/StyleNames.h"
+
+namespace {
+
+// A file beside the test program, as the program sees it.
+std::string Beside(const std::string& name)
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path);
+    return folder.substr(0, folder.rfind('\\') + 1) + name;
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+const std::string Light = "C:\\windows\\resources\\themes\\light\\light.msstyles";
+
+}  // namespace
+
+TEST(StyleNames, FullStyleGivesNamesPairedByPosition)
+{
+    const std::string path = Beside("style_full.msstyles");
+    EXPECT_EQ(GetStyleDisplayName(path), "テスト スタイル");
+    EXPECT_EQ(GetColorSchemeNames(path),
+              (TStringList{"NormalColor=標準 (青)", "メタリック", "HomeStead=オリーブ グリーン",
+                           "normalcolor=小文字の標準"}));
+    const TStringList sizes = GetSizeNames(path);
+    ASSERT_EQ(sizes.size(), 3u);
+    EXPECT_EQ(sizes[0], "標準=標準のサイズ");
+    EXPECT_EQ(sizes[1], "大きいフォント=サイズ" + std::string(248, 'x')) << "cut to 254 bytes";
+    EXPECT_EQ(sizes[2], "NormalSize");
+}
+
+TEST(StyleNames, EnvironmentReferenceIsResolvedWithTheTextAroundIt)
+{
+    const std::string path = Beside("style_full.msstyles");
+    const auto slash = path.rfind('\\');
+    SetEnvironmentVariableA("QUILLANE_STYLES", path.substr(3, slash - 3).c_str());
+    const std::string stored = path.substr(0, 3) + "%QUILLANE_STYLES%" + path.substr(slash);
+    EXPECT_EQ(ExpandEnvPath(stored), path);
+    EXPECT_EQ(GetStyleDisplayName(stored), "テスト スタイル");
+    const std::string longValue(600, 'v');
+    SetEnvironmentVariableA("QUILLANE_STYLES", longValue.c_str());
+    EXPECT_EQ(ExpandEnvPath("<%QUILLANE_STYLES%>"), "<" + longValue + ">");
+    SetEnvironmentVariableA("QUILLANE_STYLES", nullptr);
+    EXPECT_EQ(ExpandEnvPath("%QUILLANE_STYLES%\\a"), "\\a");
+}
+
+TEST(StyleNames, MissingSizeResourceRaisesAfterTheColourSchemesRead)
+{
+    const std::string path = Beside("style_nosizes.msstyles");
+    EXPECT_EQ(GetStyleDisplayName(path), "");
+    EXPECT_EQ(GetColorSchemeNames(path), (TStringList{"Blue=Blue scheme"}));
+    try {
+        GetSizeNames(path);
+        ADD_FAILURE() << "no error";
+    } catch (const EResNotFound& error) {
+        EXPECT_EQ(error.Message(), "#1 リソースが見つかりません");
+    }
+    EXPECT_EQ(GetModuleHandleA(path.c_str()), nullptr) << "the file is released";
+}
+
+TEST(StyleNames, NameResourcesWithoutEndMarkerAreWalkedToTheirEnd)
+{
+    const std::string path = Beside("style_unended.msstyles");
+    const TStringList schemes = GetColorSchemeNames(path);
+    ASSERT_EQ(schemes.size(), 40u);
+    EXPECT_EQ(schemes[0], "Scheme01=First");
+    EXPECT_EQ(schemes[1], "Scheme02");
+    EXPECT_EQ(schemes[39], "Scheme40=Fortieth");
+    EXPECT_EQ(GetSizeNames(path), (TStringList{"Alpha", "Beta=Second size"}));
+}
+
+TEST(StyleNames, MissingFileOrEmptyPathReadsAsNothing)
+{
+    for (const std::string& path : {Beside("absent.msstyles"), std::string()}) {
+        EXPECT_EQ(GetStyleDisplayName(path), "") << path;
+        EXPECT_EQ(GetColorSchemeNames(path), TStringList{}) << path;
+        EXPECT_EQ(GetSizeNames(path), TStringList{}) << path;
+    }
+}
+
+TEST(StyleNames, StyleFileIsNeverRun)
+{
+    const std::string path = Beside("style_entry.msstyles");
+    const std::string trace = path + ".ran";
+    DeleteFileA(trace.c_str());
+    EXPECT_EQ(GetStyleDisplayName(path), "Entry style");
+    EXPECT_EQ(GetColorSchemeNames(path), (TStringList{"EntryColor=Entry scheme"}));
+    EXPECT_EQ(GetSizeNames(path), (TStringList{"EntrySize=Entry size"}));
+    EXPECT_FALSE(Exists(trace));
+    // The probe works: running the file leaves the trace.
+    const HMODULE run = LoadLibraryA(path.c_str());
+    ASSERT_NE(run, nullptr);
+    FreeLibrary(run);
+    EXPECT_TRUE(Exists(trace));
+    DeleteFileA(trace.c_str());
+}
+
+TEST(StyleNames, WinesLightStyle)
+{
+    ASSERT_TRUE(Exists(Light));
+    EXPECT_EQ(GetStyleDisplayName(Light), "") << "light.msstyles has no string 5000";
+    EXPECT_EQ(GetColorSchemeNames(Light), (TStringList{"Blue=青"}));
+    const TStringList sizes = GetSizeNames(Light);
+    ASSERT_FALSE(sizes.empty());
+    EXPECT_EQ(sizes[0].substr(sizes[0].find('=') + 1), "標準");
+}
