@@ -1,7 +1,5 @@
 #include "Program.h"
 
-#include <commctrl.h>
-
 #include <gtest/gtest.h>
 
 std::string ProgramPath()
@@ -81,18 +79,6 @@ std::string TextOf(HWND window)
 {
     char text[1024] = {};
     SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
-std::string StatusText(HWND statusBar, DWORD process)
-{
-    HANDLE other = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ, FALSE, process);
-    void* remote = VirtualAllocEx(other, nullptr, 1024, MEM_COMMIT, PAGE_READWRITE);
-    SendMessageA(statusBar, SB_GETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(remote));
-    char text[1024] = {};
-    ReadProcessMemory(other, remote, text, sizeof text - 1, nullptr);
-    VirtualFreeEx(other, remote, 0, MEM_RELEASE);
-    CloseHandle(other);
     return text;
 }
 

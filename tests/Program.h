@@ -32,8 +32,6 @@ private:
 // A control of the main window by its identifier, looked up under its parent group box.
 HWND Control(HWND form, int parent, int id);
 std::string TextOf(HWND window);
-// Text of a status bar's simple panel, read through a buffer in the other process.
-std::string StatusText(HWND statusBar, DWORD process);
 // The window that has the keyboard focus in a thread.
 HWND FocusOf(DWORD thread);
 void PressKey(HWND window, WPARAM key);

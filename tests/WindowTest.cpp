@@ -80,8 +80,10 @@ std::vector<std::string> ListItems(HWND list)
     std::vector<std::string> items;
     const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
-        char text[256] = {};
-        SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+        wchar_t wide[256] = {};
+        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide));
+        char text[512] = {};
+        WideCharToMultiByte(932, 0, wide, -1, text, sizeof text, nullptr, nullptr);
         items.emplace_back(text);
     }
     return items;
@@ -175,7 +177,7 @@ TEST_F(WindowTest, ShowsBothUsersSettingsAtStartUp)
     EXPECT_TRUE(Checked(Control(form, L::GroupBoxSetting, L::CheckNumLock)));
     EXPECT_TRUE(Checked(Control(form, L::GroupBoxSetting, L::CheckLogonIME)));
     EXPECT_TRUE(IsWindowEnabled(Control(form, 0, L::BtnUpdate)));
-    EXPECT_EQ(StatusText(Control(form, 0, L::StatusBar1), program.Id()), "");
+    EXPECT_EQ(TextOf(Control(form, 0, L::StatusBar1)), "");
 
     // Controls where the layout puts them, relative to the form's client area.
     for (const L::Row& row : L::Rows) {
@@ -195,9 +197,9 @@ TEST_F(WindowTest, ShowsBothUsersSettingsAtStartUp)
 
     // Swatches: default user's colour in columns 0..11, current user's in 12..23, framed.
     const auto title = std::find(items.begin(), items.end(), "ActiveTitle") - items.begin();
-    RECT item{};
-    SendMessageA(list, LB_GETITEMRECT, title, reinterpret_cast<LPARAM>(&item));
-    EXPECT_EQ(item.bottom - item.top, 12);
+    const int height = SendMessageA(list, LB_GETITEMHEIGHT, 0, 0);
+    EXPECT_EQ(height, 12);
+    const RECT item{0, int(title) * height, 0, int(title + 1) * height};
     EXPECT_EQ(ScreenPixel(list, item.left + 0, item.top + 5), RGB(0, 0, 0));
     EXPECT_EQ(ScreenPixel(list, item.left + 5, item.top + 5), RGB(255, 0, 0));
     EXPECT_EQ(ScreenPixel(list, item.left + 11, item.top + 5), RGB(0, 0, 0));
@@ -253,18 +255,83 @@ TEST_F(WindowTest, WithoutRightsTheDefaultSideIsEmptyAndTheUpdateSaysWhy)
     EXPECT_TRUE(ListItems(Control(form, L::GroupBoxColor, L::LBoxColor)).empty());
     EXPECT_FALSE(Checked(Control(form, L::GroupBoxSetting, L::CheckNumLock)));
     EXPECT_FALSE(Checked(Control(form, L::GroupBoxSetting, L::CheckLogonIME)));
-    EXPECT_EQ(StatusText(Control(form, 0, L::StatusBar1), program.Id()), RightsNotice);
+    EXPECT_EQ(TextOf(Control(form, 0, L::StatusBar1)), RightsNotice);
 
     PostMessageA(Control(form, 0, L::BtnUpdate), BM_CLICK, 0, 0);
     const HWND report = program.WaitForWindow("#32770", "Quillane", 10000);
     ASSERT_TRUE(report);
     EXPECT_EQ(TextOf(GetDlgItem(report, 0xFFFF)),
-              "デフォルトユーザの設定を変更する権限がありません。管理者として実行してください。");
+              "デフォルトユーザの設定を変更する権限がありません。管理者として実行してください.");
     PostMessageA(report, WM_CLOSE, 0, 0);
     Sleep(500);
     EXPECT_FALSE(program.WaitForWindow(nullptr, "情報", 500)) << "no success after a failure";
     EXPECT_EQ((*ReadList(HKEY_USERS, Keys::DefaultKeyboard))["InitialKeyboardIndicators"], "2");
     Close(program, form);
+}
+
+TEST_F(WindowTest, ALoadThatStopsDisablesTheUpdateUntilALoadCompletes)
+{
+    WriteList(HKEY_USERS, Keys::DefaultColors, {{"ActiveTitle", "x 0 0"}});
+    Program program(ProgramPath());
+    EXPECT_TRUE(CloseDialog(program, "#32770", "Quillane")) << "the conversion error";
+    const HWND form = program.MainWindow();
+    ASSERT_TRUE(form);
+    const HWND update = Control(form, 0, L::BtnUpdate);
+    EXPECT_FALSE(IsWindowEnabled(update));
+    EXPECT_EQ(TextOf(Control(form, 0, L::StatusBar1)),
+              "設定を読み込めなかったため反映できません。再読込みしてください");
+
+    WriteList(HKEY_USERS, Keys::DefaultColors, {{"ActiveTitle", "1 2 3"}});
+    PostMessageA(Control(form, 0, L::BtnReload), BM_CLICK, 0, 0);
+    for (int i = 0; i < 50 && !IsWindowEnabled(update); ++i)
+        Sleep(100);
+    EXPECT_TRUE(IsWindowEnabled(update));
+    EXPECT_EQ(TextOf(Control(form, 0, L::StatusBar1)), "");
+    Close(program, form);
+}
+
+// The link banner asks first; on OK the address reaches the browser over DDE. Wine's own
+// winebrowser is the browser: started by the link when no server answers, it hands the
+// address to the program its settings name, which writes it down.
+TEST_F(WindowTest, TheLinkBannerOpensTheSiteAfterConfirmation)
+{
+    SavedKey command(HKEY_CLASSES_ROOT, "\\http\\shell\\open\\command");
+    SavedKey ddeexec(HKEY_CLASSES_ROOT, "\\http\\shell\\open\\ddeexec");
+    SavedKey application(HKEY_CLASSES_ROOT, "\\http\\shell\\open\\ddeexec\\Application");
+    SavedKey browsers(HKEY_CURRENT_USER, "\\Software\\Wine\\WineBrowser");
+    WriteList(HKEY_CLASSES_ROOT, "\\http\\shell\\open\\command",
+              {{"", "\"C:\\windows\\system32\\winebrowser.exe\" -nohome"}});
+    WriteList(HKEY_CLASSES_ROOT, "\\http\\shell\\open\\ddeexec", {{"", "\"%1\",,-1,0,,,,"}});
+    WriteList(HKEY_CLASSES_ROOT, "\\http\\shell\\open\\ddeexec\\Application", {{"", "IExplore"}});
+    WriteList(HKEY_CURRENT_USER, "\\Software\\Wine\\WineBrowser", {{"Browsers", QUILLANE_URL_RECORDER}});
+    const std::string record = BesideTests("opened-url.txt");
+    DeleteFileA(record.c_str());
+
+    Program program(ProgramPath());
+    const HWND form = program.MainWindow();
+    ASSERT_TRUE(form);
+    const auto clickBanner = [form] {
+        PostMessageA(form, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(48, 311));
+        PostMessageA(form, WM_LBUTTONUP, 0, MAKELPARAM(48, 311));
+    };
+    clickBanner();
+    EXPECT_TRUE(CloseDialog(program, nullptr, "確認")) << "the close box cancels";
+    Sleep(2000);
+    EXPECT_EQ(GetFileAttributesA(record.c_str()), INVALID_FILE_ATTRIBUTES) << "nothing sent";
+
+    clickBanner();
+    const HWND confirm = program.WaitForWindow(nullptr, "確認", 10000);
+    ASSERT_TRUE(confirm);
+    PostMessageA(FindWindowExA(confirm, nullptr, nullptr, "OK"), BM_CLICK, 0, 0);
+    std::string url;
+    for (int i = 0; i < 400 && url.empty(); ++i) {
+        Sleep(100);
+        std::ifstream in(record);
+        std::getline(in, url);
+    }
+    EXPECT_EQ(url, "http://tollemark.example/");
+    Close(program, form);
+    DeleteFileA(record.c_str());
 }
 
 TEST_F(WindowTest, ASecondStartRestoresTheFirstAndEnds)

@@ -48,7 +48,7 @@ void TLabel::SetText(const std::string& text)
 
 void TStatusBar::SetSimpleText(const std::string& text)
 {
-    SendMessageA(hwnd_, SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageA(hwnd_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 RECT TGraphicControl::Rect() const

@@ -58,6 +58,7 @@ public:
     void SetText(const std::string& text);
 };
 
+// One panel over the whole width.
 class TStatusBar final : public TWinControl {
 public:
     void SetSimpleText(const std::string& text);

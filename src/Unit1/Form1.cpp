@@ -42,19 +42,46 @@ WNDPROC RegisterSuperclass(HINSTANCE instance, const char* name, const char* bas
 
 WNDPROC ButtonProc = nullptr;
 
-// A button with a glyph is drawn by the form (owner-drawn) but takes part in the dialog
-// manager's default-button rules like a push button: it answers as one and keeps the
-// default state it is given in its user data instead of turning into a plain push button.
+bool IsBitBtn(HWND hwnd);
+
+bool IsDefaultButton(HWND button)
+{
+    const HWND focus = GetFocus();
+    return focus == button ||
+           (!IsBitBtn(focus) && GetWindowLongPtrA(button, GWLP_USERDATA) != 0);
+}
+
+bool IsBitBtn(HWND hwnd)
+{
+    char name[16] = {};
+    return hwnd && GetClassNameA(hwnd, name, sizeof name) && lstrcmpA(name, "TBitBtn") == 0;
+}
+
+BOOL CALLBACK RepaintBitBtn(HWND hwnd, LPARAM)
+{
+    if (IsBitBtn(hwnd))
+        InvalidateRect(hwnd, nullptr, FALSE);
+    return TRUE;
+}
+
+// A button with a glyph is drawn by the form (owner-drawn) but follows the push buttons'
+// default rules: the focused button is the default one, and with the focus elsewhere the
+// window's default button (its user data set by the dialog manager) is.
 LRESULT CALLBACK BitBtnProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_GETDLGCODE:
-        return DLGC_BUTTON |
-               (GetWindowLongPtrA(hwnd, GWLP_USERDATA) ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+        return DLGC_BUTTON | (IsDefaultButton(hwnd) ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
     case BM_SETSTYLE:
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, (wParam & BS_TYPEMASK) == BS_DEFPUSHBUTTON);
         InvalidateRect(hwnd, nullptr, FALSE);
         return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: {
+        const LRESULT result = CallWindowProcA(ButtonProc, hwnd, message, wParam, lParam);
+        EnumChildWindows(GetParent(hwnd), RepaintBitBtn, 0);
+        return result;
+    }
     default:
         return CallWindowProcA(ButtonProc, hwnd, message, wParam, lParam);
     }
@@ -215,7 +242,8 @@ void TForm1::CreateControls()
     ImageIcon.ShowIcon(Icon(static_cast<HICON>(
         LoadImageA(instance_, MAKEINTRESOURCEA(IDI_QUILLANE), IMAGE_ICON, Scale(32), Scale(32),
                    LR_DEFAULTCOLOR))));
-    SendMessageA(StatusBar1.Handle(), SB_SIMPLE, TRUE, 0);
+    const int wholeWidth = -1;
+    SendMessageA(StatusBar1.Handle(), SB_SETPARTS, 1, reinterpret_cast<LPARAM>(&wholeWidth));
     SendMessageA(hwnd_, DM_SETDEFID, L::BtnUpdate, 0);
     SetFocus(BtnClose.Handle());
 }
@@ -417,7 +445,7 @@ void TForm1::DrawBitBtn(const DRAWITEMSTRUCT& item)
     RECT face = item.rcItem;
     const bool pushed = item.itemState & ODS_SELECTED;
     const bool disabled = item.itemState & ODS_DISABLED;
-    if (GetWindowLongPtrA(item.hwndItem, GWLP_USERDATA)) {
+    if (IsDefaultButton(item.hwndItem)) {
         FrameRect(dc, &face, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
         InflateRect(&face, -1, -1);
     }
