@@ -32,7 +32,7 @@ set_colours() {  # key, then name=R G B pairs
 
 convert -size 320x240 gradient:'#4a90d9-#0b2a5b' "BMP3:$demo/current-wallpaper.bmp"
 convert -size 320x240 gradient:'#c8e6a0-#2f6b2f' "BMP3:$demo/logon-wallpaper.bmp"
-cp "$build/tests/styles/full.msstyles" "$demo/Quillane Classic.msstyles"
+cp "$build/tests/style_full.msstyles" "$demo/Quillane Classic.msstyles"
 
 cu='HKCU' du='HKU\.DEFAULT'
 set_value "$cu\\Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager" DllName \
@@ -42,8 +42,8 @@ set_value "$cu\\Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager" Size
 set_value "$cu\\Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager" ThemeActive 1
 set_value "$du\\Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager" DllName \
     "$(windows_path "$demo/Quillane Classic.msstyles")"
-set_value "$du\\Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager" ColorName Standard
-set_value "$du\\Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager" SizeName Normal
+set_value "$du\\Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager" ColorName HomeStead
+set_value "$du\\Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager" SizeName 標準
 set_value "$du\\Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager" ThemeActive 1
 set_colours "$du\\Control Panel\\Colors" 'ActiveTitle=10 36 106' 'Background=58 110 165' \
     'ButtonFace=212 208 200' 'Hilight=10 36 106' 'InfoWindow=255 255 225' 'Menu=212 208 200' \
