@@ -11,15 +11,9 @@
 #include "Exception.h"
 #include "platform/Picture.h"
 
-namespace {
+#include "Program.h"
 
-std::string Beside(const std::string& name)
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    return folder.substr(0, folder.rfind('\\') + 1) + name;
-}
+namespace {
 
 void Write(const std::string& path, const std::vector<unsigned char>& bytes)
 {
@@ -128,41 +122,41 @@ const std::vector<unsigned char> Garbage{'n', 'o', 't', ' ', 'a', ' ', 'p', 'i',
 
 TEST(Picture, ReadsEachKindByItsExtensionInAnyCase)
 {
-    Write(Beside("p.bmp"), BitmapFile(0x00FF0000));
-    Write(Beside("p.ICO"), IconFile());
-    Write(Beside("plain.wmf"), Metafile(false));
-    Write(Beside("placeable.Wmf"), Metafile(true));
-    Write(Beside("p.emf"), EnhancedMetafile());
-    EXPECT_EQ(Picture::FromFile(Beside("p.bmp")).GetKind(), Picture::Kind::Bitmap);
-    EXPECT_EQ(Picture::FromFile(Beside("p.ICO")).GetKind(), Picture::Kind::Icon);
-    EXPECT_EQ(Picture::FromFile(Beside("plain.wmf")).GetKind(), Picture::Kind::Metafile);
-    EXPECT_EQ(Picture::FromFile(Beside("placeable.Wmf")).GetKind(), Picture::Kind::Metafile);
-    EXPECT_EQ(Picture::FromFile(Beside("p.emf")).GetKind(), Picture::Kind::EnhancedMetafile);
+    Write(BesideTests("p.bmp"), BitmapFile(0x00FF0000));
+    Write(BesideTests("p.ICO"), IconFile());
+    Write(BesideTests("plain.wmf"), Metafile(false));
+    Write(BesideTests("placeable.Wmf"), Metafile(true));
+    Write(BesideTests("p.emf"), EnhancedMetafile());
+    EXPECT_EQ(Picture::FromFile(BesideTests("p.bmp")).GetKind(), Picture::Kind::Bitmap);
+    EXPECT_EQ(Picture::FromFile(BesideTests("p.ICO")).GetKind(), Picture::Kind::Icon);
+    EXPECT_EQ(Picture::FromFile(BesideTests("plain.wmf")).GetKind(), Picture::Kind::Metafile);
+    EXPECT_EQ(Picture::FromFile(BesideTests("placeable.Wmf")).GetKind(), Picture::Kind::Metafile);
+    EXPECT_EQ(Picture::FromFile(BesideTests("p.emf")).GetKind(), Picture::Kind::EnhancedMetafile);
     EXPECT_EQ(Picture().GetKind(), Picture::Kind::None);
 }
 
 TEST(Picture, UnknownExtensionsAndMissingFilesRaiseTheirTexts)
 {
-    EXPECT_EQ(ErrorOf(Beside("p.jpg")), "拡張子 .jpg の画像形式は処理できません");
-    EXPECT_EQ(ErrorOf(Beside("dir.bmp\\noext")), "拡張子 . の画像形式は処理できません");
-    EXPECT_EQ(ErrorOf(Beside("absent.bmp")), "ファイル " + Beside("absent.bmp") + " は開けません");
+    EXPECT_EQ(ErrorOf(BesideTests("p.jpg")), "拡張子 .jpg の画像形式は処理できません");
+    EXPECT_EQ(ErrorOf(BesideTests("dir.bmp\\noext")), "拡張子 . の画像形式は処理できません");
+    EXPECT_EQ(ErrorOf(BesideTests("absent.bmp")), "ファイル " + BesideTests("absent.bmp") + " は開けません");
 }
 
 TEST(Picture, CorruptContentRaisesTheTextOfItsKind)
 {
     for (const char* name : {"bad.bmp", "bad.ico", "bad.wmf", "bad.emf", "empty.emf"})
-        Write(Beside(name), std::string(name) == "empty.emf" ? std::vector<unsigned char>() : Garbage);
-    EXPECT_EQ(ErrorOf(Beside("bad.bmp")), "ビットマップイメージが不正です");
-    EXPECT_EQ(ErrorOf(Beside("bad.ico")), "アイコンイメージが不正です");
-    EXPECT_EQ(ErrorOf(Beside("bad.wmf")), "メタファイルが不正です");
-    EXPECT_EQ(ErrorOf(Beside("bad.emf")), "メタファイルが不正です");
-    EXPECT_EQ(ErrorOf(Beside("empty.emf")), "メタファイルが不正です");
+        Write(BesideTests(name), std::string(name) == "empty.emf" ? std::vector<unsigned char>() : Garbage);
+    EXPECT_EQ(ErrorOf(BesideTests("bad.bmp")), "ビットマップイメージが不正です");
+    EXPECT_EQ(ErrorOf(BesideTests("bad.ico")), "アイコンイメージが不正です");
+    EXPECT_EQ(ErrorOf(BesideTests("bad.wmf")), "メタファイルが不正です");
+    EXPECT_EQ(ErrorOf(BesideTests("bad.emf")), "メタファイルが不正です");
+    EXPECT_EQ(ErrorOf(BesideTests("empty.emf")), "メタファイルが不正です");
 }
 
 TEST(Picture, BitmapIsStretchedToFillTheArea)
 {
-    Write(Beside("blue.bmp"), BitmapFile(0x000000FF));
-    const Picture picture = Picture::FromFile(Beside("blue.bmp"));
+    Write(BesideTests("blue.bmp"), BitmapFile(0x000000FF));
+    const Picture picture = Picture::FromFile(BesideTests("blue.bmp"));
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
     HBITMAP target = CreateCompatibleBitmap(screen, 200, 200);

@@ -13,15 +13,9 @@
 #include "Unit1/Snapshot.h"
 #include "platform/Picture.h"
 
-namespace {
+#include "Program.h"
 
-std::string Beside(const std::string& name)
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    return folder.substr(0, folder.rfind('\\') + 1) + name;
-}
+namespace {
 
 struct Edit : EditView {
     std::string text = "untouched", hint;
@@ -71,13 +65,13 @@ protected:
         WriteList(HKEY_USERS, Keys::DefaultColors, {{"Window", "255 255 255"}});
         WriteList(HKEY_CURRENT_USER, Keys::CurrentColors, {{"Window", "0 0 0"}});
         WriteList(HKEY_USERS, Keys::DefaultStyle,
-                  {{"DllName", Beside("style_full.msstyles")}, {"ColorName", "HomeStead"},
+                  {{"DllName", BesideTests("style_full.msstyles")}, {"ColorName", "HomeStead"},
                    {"SizeName", "標準"}});
         WriteList(HKEY_CURRENT_USER, Keys::CurrentStyle,
-                  {{"DllName", Beside("style_full.msstyles")}, {"ColorName", "Unknown"},
+                  {{"DllName", BesideTests("style_full.msstyles")}, {"ColorName", "Unknown"},
                    {"SizeName", "NormalSize"}});
         WriteList(HKEY_USERS, Keys::DefaultDesktop, {{"Wallpaper", "(なし)"}});
-        WriteList(HKEY_CURRENT_USER, Keys::CurrentDesktop, {{"Wallpaper", Beside("snap.bmp")}});
+        WriteList(HKEY_CURRENT_USER, Keys::CurrentDesktop, {{"Wallpaper", BesideTests("snap.bmp")}});
         WriteList(HKEY_USERS, Keys::DefaultKeyboard, {{"InitialKeyboardIndicators", "2"}});
         WriteList(HKEY_USERS, Keys::ActiveLayouts, {{"1", "E0010411"}});
         // A 1 × 1, 32-bit bitmap.
@@ -85,7 +79,7 @@ protected:
             'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0,
             1, 0, 32, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
             0, 0, 255, 0};
-        HANDLE file = CreateFileA(Beside("snap.bmp").c_str(), GENERIC_WRITE, 0, nullptr,
+        HANDLE file = CreateFileA(BesideTests("snap.bmp").c_str(), GENERIC_WRITE, 0, nullptr,
                                   CREATE_ALWAYS, 0, nullptr);
         DWORD written = 0;
         WriteFile(file, bmp, sizeof bmp, &written, nullptr);
@@ -107,7 +101,7 @@ TEST_F(SnapshotTest, FillsEveryControlFromBothUsers)
     ASSERT_TRUE(LoadSettings(r.view));
     EXPECT_EQ(r.list.items, (std::vector<std::string>{"Window"}));
     EXPECT_EQ(r.dllDU.text, "テスト スタイル");
-    EXPECT_EQ(r.dllDU.hint, "[スタイル] テスト スタイル\r\n" + Beside("style_full.msstyles"));
+    EXPECT_EQ(r.dllDU.hint, "[スタイル] テスト スタイル\r\n" + BesideTests("style_full.msstyles"));
     EXPECT_EQ(r.dllDU.showHint, true);
     EXPECT_EQ(r.colorDU.text, "オリーブ グリーン");
     EXPECT_EQ(r.colorDU.hint, "[配色] オリーブ グリーン");
@@ -170,21 +164,21 @@ TEST_F(SnapshotTest, AnErrorEndsTheLoadAtItsStepKeepingTheEarlierOnes)
     EXPECT_EQ(r.list.items, (std::vector<std::string>{"Window"}));
     EXPECT_EQ(r.dllDU.text, "untouched");
 
-    SetText(HKEY_USERS, Keys::DefaultStyle, "DllName", Beside("style_nosizes.msstyles"));
+    SetText(HKEY_USERS, Keys::DefaultStyle, "DllName", BesideTests("style_nosizes.msstyles"));
     SetText(HKEY_USERS, Keys::DefaultStyle, "ColorName", "Blue");
     EXPECT_THROW(LoadSettings(r.view), Exception);
     EXPECT_EQ(r.colorDU.text, "Blue scheme") << "the colour step ran";
     EXPECT_EQ(r.sizeDU.text, "untouched");
     EXPECT_EQ(r.dllCU.text, "untouched");
 
-    SetText(HKEY_USERS, Keys::DefaultStyle, "DllName", Beside("style_full.msstyles"));
-    SetText(HKEY_USERS, Keys::DefaultDesktop, "Wallpaper", Beside("absent.bmp"));
+    SetText(HKEY_USERS, Keys::DefaultStyle, "DllName", BesideTests("style_full.msstyles"));
+    SetText(HKEY_USERS, Keys::DefaultDesktop, "Wallpaper", BesideTests("absent.bmp"));
     EXPECT_THROW(LoadSettings(r.view), Exception);
     EXPECT_EQ(r.dllCU.text, "テスト スタイル");
     EXPECT_FALSE(r.wallCU.touched);
 
     SetText(HKEY_USERS, Keys::DefaultDesktop, "Wallpaper", "(なし)");
-    SetText(HKEY_CURRENT_USER, Keys::CurrentDesktop, "Wallpaper", Beside("w.jpg"));
+    SetText(HKEY_CURRENT_USER, Keys::CurrentDesktop, "Wallpaper", BesideTests("w.jpg"));
     r.numLock.checked.reset();
     EXPECT_THROW(LoadSettings(r.view), Exception);
     EXPECT_TRUE(r.wallDU.touched);

@@ -6,16 +6,9 @@
 
 #include "Unit1/StyleNames.h"
 
-namespace {
+#include "Program.h"
 
-// A file beside the test program, as the program sees it.
-std::string Beside(const std::string& name)
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    return folder.substr(0, folder.rfind('\\') + 1) + name;
-}
+namespace {
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -25,7 +18,7 @@ const std::string Light = "C:\\windows\\resources\\themes\\light\\light.msstyles
 
 TEST(StyleNames, FullStyleGivesNamesPairedByPosition)
 {
-    const std::string path = Beside("style_full.msstyles");
+    const std::string path = BesideTests("style_full.msstyles");
     EXPECT_EQ(GetStyleDisplayName(path), "テスト スタイル");
     EXPECT_EQ(GetColorSchemeNames(path),
               (TStringList{"NormalColor=標準 (青)", "メタリック", "HomeStead=オリーブ グリーン",
@@ -39,7 +32,7 @@ TEST(StyleNames, FullStyleGivesNamesPairedByPosition)
 
 TEST(StyleNames, EnvironmentReferenceIsResolvedWithTheTextAroundIt)
 {
-    const std::string path = Beside("style_full.msstyles");
+    const std::string path = BesideTests("style_full.msstyles");
     const auto slash = path.rfind('\\');
     SetEnvironmentVariableA("QUILLANE_STYLES", path.substr(3, slash - 3).c_str());
     const std::string stored = path.substr(0, 3) + "%QUILLANE_STYLES%" + path.substr(slash);
@@ -54,7 +47,7 @@ TEST(StyleNames, EnvironmentReferenceIsResolvedWithTheTextAroundIt)
 
 TEST(StyleNames, MissingSizeResourceRaisesAfterTheColourSchemesRead)
 {
-    const std::string path = Beside("style_nosizes.msstyles");
+    const std::string path = BesideTests("style_nosizes.msstyles");
     EXPECT_EQ(GetStyleDisplayName(path), "");
     EXPECT_EQ(GetColorSchemeNames(path), (TStringList{"Blue=Blue scheme"}));
     try {
@@ -68,7 +61,7 @@ TEST(StyleNames, MissingSizeResourceRaisesAfterTheColourSchemesRead)
 
 TEST(StyleNames, NameResourcesWithoutEndMarkerAreWalkedToTheirEnd)
 {
-    const std::string path = Beside("style_unended.msstyles");
+    const std::string path = BesideTests("style_unended.msstyles");
     const TStringList schemes = GetColorSchemeNames(path);
     ASSERT_EQ(schemes.size(), 40u);
     EXPECT_EQ(schemes[0], "Scheme01=First");
@@ -79,7 +72,7 @@ TEST(StyleNames, NameResourcesWithoutEndMarkerAreWalkedToTheirEnd)
 
 TEST(StyleNames, MissingFileOrEmptyPathReadsAsNothing)
 {
-    for (const std::string& path : {Beside("absent.msstyles"), std::string()}) {
+    for (const std::string& path : {BesideTests("absent.msstyles"), std::string()}) {
         EXPECT_EQ(GetStyleDisplayName(path), "") << path;
         EXPECT_EQ(GetColorSchemeNames(path), TStringList{}) << path;
         EXPECT_EQ(GetSizeNames(path), TStringList{}) << path;
@@ -88,7 +81,7 @@ TEST(StyleNames, MissingFileOrEmptyPathReadsAsNothing)
 
 TEST(StyleNames, StyleFileIsNeverRun)
 {
-    const std::string path = Beside("style_entry.msstyles");
+    const std::string path = BesideTests("style_entry.msstyles");
     const std::string trace = path + ".ran";
     DeleteFileA(trace.c_str());
     EXPECT_EQ(GetStyleDisplayName(path), "Entry style");

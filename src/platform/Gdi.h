@@ -5,40 +5,20 @@
 
 #include "Handle.h"
 
-struct BitmapTraits {
-    using Value = HBITMAP;
-    static constexpr HBITMAP invalid() noexcept { return nullptr; }
-    static void close(HBITMAP bitmap) noexcept { DeleteObject(bitmap); }
+// Traits of a handle that is a pointer, none when null, closed by one function.
+template <class Handle, auto Close>
+struct PointerHandleTraits {
+    using Value = Handle;
+    static constexpr Handle invalid() noexcept { return nullptr; }
+    static void close(Handle handle) noexcept { Close(handle); }
 };
-using Bitmap = UniqueHandle<BitmapTraits>;
 
-struct IconTraits {
-    using Value = HICON;
-    static constexpr HICON invalid() noexcept { return nullptr; }
-    static void close(HICON icon) noexcept { DestroyIcon(icon); }
-};
-using Icon = UniqueHandle<IconTraits>;
-
-struct MetafileTraits {
-    using Value = HMETAFILE;
-    static constexpr HMETAFILE invalid() noexcept { return nullptr; }
-    static void close(HMETAFILE metafile) noexcept { DeleteMetaFile(metafile); }
-};
-using Metafile = UniqueHandle<MetafileTraits>;
-
-struct EnhMetafileTraits {
-    using Value = HENHMETAFILE;
-    static constexpr HENHMETAFILE invalid() noexcept { return nullptr; }
-    static void close(HENHMETAFILE metafile) noexcept { DeleteEnhMetaFile(metafile); }
-};
-using EnhMetafile = UniqueHandle<EnhMetafileTraits>;
-
-struct MemoryDcTraits {
-    using Value = HDC;
-    static constexpr HDC invalid() noexcept { return nullptr; }
-    static void close(HDC dc) noexcept { DeleteDC(dc); }
-};
-using MemoryDc = UniqueHandle<MemoryDcTraits>;
+using Bitmap = UniqueHandle<PointerHandleTraits<HBITMAP, DeleteObject>>;
+using GdiObject = UniqueHandle<PointerHandleTraits<HGDIOBJ, DeleteObject>>;  // fonts, brushes
+using Icon = UniqueHandle<PointerHandleTraits<HICON, DestroyIcon>>;
+using Metafile = UniqueHandle<PointerHandleTraits<HMETAFILE, DeleteMetaFile>>;
+using EnhMetafile = UniqueHandle<PointerHandleTraits<HENHMETAFILE, DeleteEnhMetaFile>>;
+using MemoryDc = UniqueHandle<PointerHandleTraits<HDC, DeleteDC>>;
 
 // Puts the object a device context held back when the scope ends.
 class Selection {
@@ -65,10 +45,3 @@ private:
     HDC dc_;
     int saved_;
 };
-
-struct GdiObjectTraits {
-    using Value = HGDIOBJ;
-    static constexpr HGDIOBJ invalid() noexcept { return nullptr; }
-    static void close(HGDIOBJ object) noexcept { DeleteObject(object); }
-};
-using GdiObject = UniqueHandle<GdiObjectTraits>;  // fonts and brushes
