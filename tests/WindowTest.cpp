@@ -122,6 +122,15 @@ bool CloseDialog(const Program& program, const char* className, const char* capt
     return !IsWindow(dialog);
 }
 
+// Keys go to the focused control of the active window: wait until the window is active.
+HWND ActiveFocus(const Program& program, HWND form)
+{
+    for (int i = 0; i < 100 && GetForegroundWindow() != form; ++i)
+        Sleep(50);
+    Sleep(200);
+    return FocusOf(program.Thread());
+}
+
 void Close(const Program& program, HWND form)
 {
     PostMessageA(form, WM_CLOSE, 0, 0);
@@ -383,7 +392,7 @@ TEST_F(WindowTest, KeyboardEnterEscAndTheTabCycle)
         Program program(ProgramPath());
         const HWND form = program.MainWindow();
         ASSERT_TRUE(form);
-        const HWND focus = FocusOf(program.Thread());
+        const HWND focus = ActiveFocus(program, form);
         EXPECT_EQ(focus, Control(form, 0, L::BtnClose));
         PressKey(focus, VK_ESCAPE);
         EXPECT_EQ(program.WaitForExit(1000), DWORD(STILL_ACTIVE)) << "Esc does nothing";
@@ -394,6 +403,7 @@ TEST_F(WindowTest, KeyboardEnterEscAndTheTabCycle)
         Program program(ProgramPath());
         const HWND form = program.MainWindow();
         ASSERT_TRUE(form);
+        ActiveFocus(program, form);
         // CheckStyle is disabled (no default style key) and skipped.
         const int cycle[] = {L::BtnReload, L::CheckColor, L::CheckWall, L::CheckLogonIME,
                              L::CheckNumLock, L::BtnUpdate, L::BtnClose};
