@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include "Assert.h"
 #include "FuncReg.h"
 #include "Registry.h"
+#include "common/FuncEtc.h"
 
 namespace {
 
@@ -271,6 +273,17 @@ TEST_F(RegistryTest, NoHandleStaysOpen)
     RegDeleteKey(HKEY_CURRENT_USER, Scratch, "Tree");
     RegDeleteValue(HKEY_CURRENT_USER, Scratch, "Text");
     EXPECT_EQ(HandleCount(), handles) << "after every operation";
+}
+
+// This test program carries no version block at all.
+TEST(VersionText, AProgramWithoutAVersionBlockFailsAtLine30)
+{
+    try {
+        GetFileVersionText();
+        ADD_FAILURE() << "no assertion";
+    } catch (const EAssertionFailed& error) {
+        EXPECT_EQ(error.Message(), "Assertion failure (src/common/FuncEtc.cpp, line 30)");
+    }
 }
 
 }  // namespace
