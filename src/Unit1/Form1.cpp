@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 
 #include "Apply.h"
@@ -331,8 +332,7 @@ void TForm1::AddHints()
                                nullptr, instance_, nullptr);
     // A width makes the tip break its lines at CR LF.
     SendMessageA(tooltip_, TTM_SETMAXTIPWIDTH, 0, GetSystemMetrics(SM_CXSCREEN) / 2);
-    for (const TEdit* edit : {&EditDllNameDUV, &EditColorNameDU, &EditSizeNameDU, &EditDllNameCUV,
-                              &EditColorNameCU, &EditSizeNameCU}) {
+    for (const TEdit* edit : Edits()) {
         TTTOOLINFOA tool{};
         tool.cbSize = sizeof tool;
         tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -343,10 +343,15 @@ void TForm1::AddHints()
     }
 }
 
-const char* TForm1::HintFor(HWND edit) const
+std::array<TEdit*, 6> TForm1::Edits()
 {
-    for (const TEdit* candidate : {&EditDllNameDUV, &EditColorNameDU, &EditSizeNameDU,
-                                   &EditDllNameCUV, &EditColorNameCU, &EditSizeNameCU})
+    return {&EditDllNameDUV, &EditColorNameDU, &EditSizeNameDU,
+            &EditDllNameCUV, &EditColorNameCU, &EditSizeNameCU};
+}
+
+const char* TForm1::HintFor(HWND edit)
+{
+    for (const TEdit* candidate : Edits())
         if (candidate->Handle() == edit)
             return candidate->HintToShow();
     return "";
@@ -355,8 +360,7 @@ const char* TForm1::HintFor(HWND edit) const
 void TForm1::FormCreate()
 {
     LabelVer.SetText("Ver. " + GetFileVersionText());
-    for (TEdit* edit : {&EditDllNameDUV, &EditColorNameDU, &EditSizeNameDU, &EditDllNameCUV,
-                        &EditColorNameCU, &EditSizeNameCU})
+    for (TEdit* edit : Edits())
         edit->SetText("");
     Load();
 }

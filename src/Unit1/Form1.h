@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <map>
 #include <vector>
 
@@ -67,7 +68,8 @@ private:
     void RefreshState();
     void DrawColorItem(const DRAWITEMSTRUCT& item);
     void DrawBitBtn(const DRAWITEMSTRUCT& item);
-    const char* HintFor(HWND edit) const;
+    std::array<TEdit*, 6> Edits();  // in the order the creation empties them
+    const char* HintFor(HWND edit);
     void PaintGroupBox(HWND groupBox, HDC dc) const;
 
     HINSTANCE instance_;

@@ -5,14 +5,6 @@
 
 #include "Handle.h"
 
-// Traits of a handle that is a pointer, none when null, closed by one function.
-template <class Handle, auto Close>
-struct PointerHandleTraits {
-    using Value = Handle;
-    static constexpr Handle invalid() noexcept { return nullptr; }
-    static void close(Handle handle) noexcept { Close(handle); }
-};
-
 using Bitmap = UniqueHandle<PointerHandleTraits<HBITMAP, DeleteObject>>;
 using GdiObject = UniqueHandle<PointerHandleTraits<HGDIOBJ, DeleteObject>>;  // fonts, brushes
 using Icon = UniqueHandle<PointerHandleTraits<HICON, DestroyIcon>>;

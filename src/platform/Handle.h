@@ -43,3 +43,11 @@ public:
 private:
     Value value_ = Traits::invalid();
 };
+
+// Traits of a handle that is a pointer, none when null, closed by one function.
+template <class Handle, auto Close>
+struct PointerHandleTraits {
+    using Value = Handle;
+    static constexpr Handle invalid() noexcept { return nullptr; }
+    static void close(Handle handle) noexcept { Close(handle); }
+};

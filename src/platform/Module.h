@@ -8,13 +8,7 @@
 
 #include "Handle.h"
 
-struct ModuleTraits {
-    using Value = HMODULE;
-    static constexpr HMODULE invalid() noexcept { return nullptr; }
-    static void close(HMODULE module) noexcept { FreeLibrary(module); }
-};
-
-using Module = UniqueHandle<ModuleTraits>;
+using Module = UniqueHandle<PointerHandleTraits<HMODULE, FreeLibrary>>;
 
 // No module when the file is missing, is no module, or the path is empty.
 inline Module ModuleAsData(const std::string& path)

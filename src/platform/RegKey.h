@@ -5,10 +5,4 @@
 
 #include "Handle.h"
 
-struct RegKeyTraits {
-    using Value = HKEY;
-    static constexpr HKEY invalid() noexcept { return nullptr; }
-    static void close(HKEY key) noexcept { RegCloseKey(key); }
-};
-
-using RegKey = UniqueHandle<RegKeyTraits>;
+using RegKey = UniqueHandle<PointerHandleTraits<HKEY, RegCloseKey>>;
