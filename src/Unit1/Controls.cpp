@@ -79,51 +79,26 @@ void TShape::Paint(HDC dc) const
 
 void TImage::LoadFromFile(const std::string& path)
 {
-    picture_ = Picture::FromFile(path);
-    Invalidate();
+    Show(Picture::FromFile(path));
 }
 
 void TImage::SetEmptyBitmap()
 {
-    picture_ = Picture();
-    Invalidate();
+    Show(Picture());
 }
 
-void TImage::ShowBitmap(GdiObject bitmap)
+void TImage::Show(Picture picture)
 {
-    bitmap_ = std::move(bitmap);
-    Invalidate();
-}
-
-void TImage::ShowIcon(Icon icon)
-{
-    icon_ = std::move(icon);
+    picture_ = std::move(picture);
     Invalidate();
 }
 
 void TImage::Paint(HDC dc) const
 {
     const RECT area = Rect();
-    const int saved = SaveDC(dc);
+    SavedDc saved(dc);
     IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
-    if (icon_) {
-        DrawIconEx(dc, area.left, area.top, icon_.get(), bounds_.width, bounds_.height, 0,
-                   nullptr, DI_NORMAL);
-    } else if (bitmap_) {
-        HDC source = CreateCompatibleDC(dc);
-        BITMAP info{};
-        GetObjectA(bitmap_.get(), sizeof info, &info);
-        {
-            Selection selected(source, bitmap_.get());
-            SetStretchBltMode(dc, COLORONCOLOR);
-            StretchBlt(dc, area.left, area.top, bounds_.width, bounds_.height, source, 0, 0,
-                       info.bmWidth, info.bmHeight, SRCCOPY);
-        }
-        DeleteDC(source);
-    } else {
-        picture_.Draw(dc, area);
-    }
-    RestoreDC(dc, saved);
+    picture_.Draw(dc, area);
 }
 
 void PaintGraphics(HDC dc, const std::vector<const TGraphicControl*>& graphics)

@@ -86,21 +86,18 @@ public:
     void Paint(HDC dc) const override;
 };
 
-// A picture: a preview read from a file (stretched to fill; an icon at its own size), or a
-// bitmap or icon of the program's own.
+// A picture: a preview read from a file, or a bitmap or icon of the program's own; bitmaps and
+// metafiles are stretched to fill, an icon stands at its own size.
 class TImage final : public ImageView, public TGraphicControl {
 public:
     Bounds GetBounds() const override { return TGraphicControl::GetBounds(); }
     void LoadFromFile(const std::string& path) override;
     void SetEmptyBitmap() override;
-    void ShowBitmap(GdiObject bitmap);
-    void ShowIcon(Icon icon);
+    void Show(Picture picture);
     void Paint(HDC dc) const override;
 
 private:
     Picture picture_;
-    GdiObject bitmap_;
-    Icon icon_;
 };
 
 // Paints windowless controls in creation order.

@@ -238,11 +238,10 @@ void TForm1::CreateControls()
         CreateControl(row);
     SetTabOrder();
     AddHints();
-    imgLink.ShowBitmap(GdiObject(LoadImageA(instance_, MAKEINTRESOURCEA(IDB_BANNER), IMAGE_BITMAP,
-                                            0, 0, LR_DEFAULTCOLOR)));
-    ImageIcon.ShowIcon(Icon(static_cast<HICON>(
-        LoadImageA(instance_, MAKEINTRESOURCEA(IDI_QUILLANE), IMAGE_ICON, Scale(32), Scale(32),
-                   LR_DEFAULTCOLOR))));
+    imgLink.Show(Picture::FromBitmap(static_cast<HBITMAP>(
+        LoadImageA(instance_, MAKEINTRESOURCEA(IDB_BANNER), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR))));
+    ImageIcon.Show(Picture::FromIcon(static_cast<HICON>(LoadImageA(
+        instance_, MAKEINTRESOURCEA(IDI_QUILLANE), IMAGE_ICON, Scale(32), Scale(32), LR_DEFAULTCOLOR))));
     const int wholeWidth = -1;
     SendMessageA(StatusBar1.Handle(), SB_SETPARTS, 1, reinterpret_cast<LPARAM>(&wholeWidth));
     SendMessageA(hwnd_, DM_SETDEFID, L::BtnUpdate, 0);

@@ -136,6 +136,24 @@ Picture Picture::FromFile(const std::string& path)
     return picture;
 }
 
+Picture Picture::FromBitmap(HBITMAP bitmap)
+{
+    Picture picture;
+    picture.handles_ = std::make_unique<Handles>();
+    picture.handles_->kind = Kind::Bitmap;
+    picture.handles_->bitmap.reset(bitmap);
+    return picture;
+}
+
+Picture Picture::FromIcon(HICON icon)
+{
+    Picture picture;
+    picture.handles_ = std::make_unique<Handles>();
+    picture.handles_->kind = Kind::Icon;
+    picture.handles_->icon.reset(icon);
+    return picture;
+}
+
 Picture::Kind Picture::GetKind() const noexcept
 {
     return handles_ ? handles_->kind : Kind::None;

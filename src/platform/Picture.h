@@ -20,6 +20,11 @@ public:
     // opened, content that is not a picture of the extension's kind.
     static Picture FromFile(const std::string& path);
 
+    // Pictures of the program's own, drawn like those read from files; the picture owns the
+    // handle.
+    static Picture FromBitmap(HBITMAP bitmap);
+    static Picture FromIcon(HICON icon);
+
     Kind GetKind() const noexcept;
 
     // A bitmap or metafile is stretched to fill `area`; an icon is drawn at its own size at
