@@ -16,7 +16,8 @@ start_wineserver
 
 ctest --test-dir "$build" --output-on-failure -j2
 # The end-to-end run leaves a picture of the window for a person to look at.
-if [ -f "$build/tests/quillane-window.bmp" ]; then
-    convert "$build/tests/quillane-window.bmp" "$build/tests/quillane-window.png"
-    echo "window screenshot: $build/tests/quillane-window.png"
-fi
+for shot in quillane-window quillane-window-144dpi; do
+    [ -f "$build/tests/$shot.bmp" ] || continue
+    convert "$build/tests/$shot.bmp" "$build/tests/$shot.png"
+    echo "window screenshot: $build/tests/$shot.png"
+done

@@ -46,6 +46,7 @@ start_wineserver() {
 # A fresh prefix with the settings the windows are measured with: the proportional Japanese
 # face for "ＭＳ Ｐゴシック" and a frame Wine paints itself (there is no window manager).
 init_prefix() {
+    install_caption_font
     [ -f "$WINEPREFIX/.quillane-ready" ] && return 0
     echo "wine: creating the prefix $WINEPREFIX"
     rm -rf "$WINEPREFIX"
@@ -55,5 +56,14 @@ init_prefix() {
     "$wine_dir/wine64" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f \
         >/dev/null
     "$wine_dir/wineserver" -w
+    install_caption_font
     touch "$WINEPREFIX/.quillane-ready"
+}
+
+# Wine draws the caption buttons with Marlett but does not find its own copy of the font;
+# without it the close box shows the letter "r". A font in the prefix's Fonts folder is found.
+install_caption_font() {
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    [ -d "$fonts" ] && [ ! -f "$fonts/marlett.ttf" ] || return 0
+    cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
 }

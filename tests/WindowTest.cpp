@@ -105,6 +105,57 @@ std::vector<std::string> NamesInOrder(HKEY root, const std::string& path)
     return names;
 }
 
+// The client area, every windowed control relative to its parent and the colour items, where
+// the layout puts them when scaled from 96 DPI to the given one.
+void ExpectLayout(HWND form, int dpi)
+{
+    const auto scale = [dpi](int pixels) { return MulDiv(pixels, dpi, 96); };
+    RECT client;
+    GetClientRect(form, &client);
+    EXPECT_EQ(client.right, scale(L::ClientWidth));
+    EXPECT_EQ(client.bottom, scale(L::ClientHeight));
+    for (const L::Row& row : L::Rows) {
+        if (row.kind == L::Kind::Image || row.kind == L::Kind::Shape || row.kind == L::Kind::Label)
+            continue;
+        const HWND control = Control(form, row.parent, row.id);
+        ASSERT_TRUE(control) << row.name;
+        RECT rect;
+        GetWindowRect(control, &rect);
+        MapWindowPoints(nullptr, row.parent ? GetDlgItem(form, row.parent) : form,
+                        reinterpret_cast<POINT*>(&rect), 2);
+        EXPECT_EQ(rect.left, scale(row.left)) << row.name;
+        EXPECT_EQ(rect.top, scale(row.top)) << row.name;
+        EXPECT_EQ(rect.right - rect.left, scale(row.width)) << row.name;
+        EXPECT_EQ(rect.bottom - rect.top, scale(row.height)) << row.name;
+    }
+    const HWND list = Control(form, L::GroupBoxColor, L::LBoxColor);
+    EXPECT_EQ(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0), scale(12));
+}
+
+// The height of the program's tool tip once the mouse rests on a control; 0 when none shows.
+int TipHeightOver(const Program& program, HWND control)
+{
+    RECT rect;
+    GetWindowRect(control, &rect);
+    SetCursorPos(rect.left + 4, (rect.top + rect.bottom) / 2);
+    int height = 0;
+    for (int i = 0; i < 20 && !height; ++i) {
+        Sleep(100);
+        for (HWND tip = FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr); tip;
+             tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(tip, &owner);
+            if (owner == program.Id() && IsWindowVisible(tip)) {
+                GetWindowRect(tip, &rect);
+                height = rect.bottom - rect.top;
+            }
+        }
+    }
+    SetCursorPos(0, 0);
+    Sleep(300);
+    return height;
+}
+
 bool Checked(HWND box)
 {
     return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
@@ -188,26 +239,11 @@ TEST_F(WindowTest, ShowsBothUsersSettingsAtStartUp)
     EXPECT_TRUE(IsWindowEnabled(Control(form, 0, L::BtnUpdate)));
     EXPECT_EQ(TextOf(Control(form, 0, L::StatusBar1)), "");
 
-    // Controls where the layout puts them, relative to the form's client area.
-    for (const L::Row& row : L::Rows) {
-        if (row.kind == L::Kind::Image || row.kind == L::Kind::Shape || row.kind == L::Kind::Label)
-            continue;
-        const HWND control = Control(form, row.parent, row.id);
-        ASSERT_TRUE(control) << row.name;
-        RECT rect;
-        GetWindowRect(control, &rect);
-        MapWindowPoints(nullptr, row.parent ? GetDlgItem(form, row.parent) : form,
-                        reinterpret_cast<POINT*>(&rect), 2);
-        EXPECT_EQ(rect.left, row.left) << row.name;
-        EXPECT_EQ(rect.top, row.top) << row.name;
-        EXPECT_EQ(rect.right - rect.left, row.width) << row.name;
-        EXPECT_EQ(rect.bottom - rect.top, row.height) << row.name;
-    }
+    ExpectLayout(form, 96);
 
     // Swatches: default user's colour in columns 0..11, current user's in 12..23, framed.
     const auto title = std::find(items.begin(), items.end(), "ActiveTitle") - items.begin();
     const int height = SendMessageA(list, LB_GETITEMHEIGHT, 0, 0);
-    EXPECT_EQ(height, 12);
     const RECT item{0, int(title) * height, 0, int(title + 1) * height};
     EXPECT_EQ(ScreenPixel(list, item.left + 0, item.top + 5), RGB(0, 0, 0));
     EXPECT_EQ(ScreenPixel(list, item.left + 5, item.top + 5), RGB(255, 0, 0));
@@ -227,6 +263,38 @@ TEST_F(WindowTest, ShowsBothUsersSettingsAtStartUp)
     EXPECT_EQ(ScreenPixel(defaultSide, 15, 111), RGB(0, 0, 0));
 
     SaveCapture(form, BesideTests("quillane-window.bmp"));
+    Close(program, form);
+}
+
+// The program is DPI aware: at 144 DPI the whole layout is half as large again.
+TEST_F(WindowTest, TheLayoutScalesWithTheScreensDpi)
+{
+    SavedValue saved(HKEY_CURRENT_USER, "\\Control Panel\\Desktop", "LogPixels");
+    const DWORD dpi = 144;
+    SetRaw(HKEY_CURRENT_USER, "\\Control Panel\\Desktop", "LogPixels", REG_DWORD,
+           {reinterpret_cast<const char*>(&dpi), sizeof dpi});
+    Program program(ProgramPath());
+    const HWND form = program.MainWindow();
+    ASSERT_TRUE(form);
+    ExpectLayout(form, dpi);
+    Sleep(500);  // let it paint
+    SaveCapture(form, BesideTests("quillane-window-144dpi.bmp"));
+    Close(program, form);
+}
+
+// The style hint holds a line break and shows on two lines, the colour hint on one; a hint
+// that is not to be shown (a colour scheme the style does not list) shows nothing.
+TEST_F(WindowTest, HintsShowWhenTheMouseRestsOnAnEdit)
+{
+    WriteList(HKEY_USERS, Keys::DefaultStyle, {{"DllName", LightStyle}, {"ColorName", "NoSuch"}});
+    Program program(ProgramPath());
+    const HWND form = program.MainWindow();
+    ASSERT_TRUE(form);
+    const int twoLines = TipHeightOver(program, Control(form, L::GroupBoxCU, L::EditDllNameCUV));
+    const int oneLine = TipHeightOver(program, Control(form, L::GroupBoxCU, L::EditColorNameCU));
+    EXPECT_GT(oneLine, 0);
+    EXPECT_GT(twoLines, oneLine + oneLine / 3) << "one more line";
+    EXPECT_EQ(TipHeightOver(program, Control(form, L::GroupBoxDU, L::EditColorNameDU)), 0);
     Close(program, form);
 }
 
