@@ -236,8 +236,7 @@ TEST_F(WebSiteTest, AFailedStartLeavesOneConnect)
     Open();
     Handler("\"C:\\no such folder\\browser.exe\"", Service, "%1");
     Open();
-    Lines record = Record();
-    EXPECT_EQ(record, (Lines{"connect WWW_OpenURL", "start 7 " + Peer("--from-registry"),
+    EXPECT_EQ(Record(), (Lines{"connect WWW_OpenURL", "start 7 " + Peer("--from-registry"),
                              "connect WWW_OpenURL", "connect WWW_OpenURL"}));
 }
 
