@@ -19,11 +19,11 @@ std::string BesideTests(const std::string& name)
     return folder.substr(0, folder.rfind('\\') + 1) + name;
 }
 
-Program::Program(const std::string& path)
+Program::Program(const std::string& path, const std::string& arguments)
 {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    std::string commandLine = "\"" + path + "\"";
+    std::string commandLine = "\"" + path + "\"" + (arguments.empty() ? "" : " " + arguments);
     EXPECT_TRUE(CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
                                nullptr, nullptr, &startup, &process_))
         << path << ": " << GetLastError();

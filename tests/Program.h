@@ -12,7 +12,7 @@ std::string BesideTests(const std::string& name);
 
 class Program {
 public:
-    explicit Program(const std::string& path);
+    explicit Program(const std::string& path, const std::string& arguments = "");
     ~Program();  // ends a copy that is still running
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;

@@ -7,6 +7,7 @@
 #include <ddeml.h>
 
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -66,14 +67,7 @@ protected:
     // closed by hand then measures what Wine's DDEML itself keeps of the names.
     void StartServer(const std::string& arguments)
     {
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        std::string line = Peer(arguments);
-        PROCESS_INFORMATION process{};
-        ASSERT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                   nullptr, &startup, &process));
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
+        server_.emplace(BesideTests("dde_peer.exe"), arguments);
         const auto ready = [this] {
             const Lines lines = Raw();
             return !lines.empty() && lines.back() == "ready";
@@ -157,6 +151,7 @@ private:
         }
     }
 
+    std::optional<Program> server_;
     std::pair<int, int> residue_;  // references DDEML keeps of the service and the topic
     SavedKey saved_[3]{{HKEY_CLASSES_ROOT, CommandKey},
                        {HKEY_CLASSES_ROOT, TemplateKey},
