@@ -1,4 +1,4 @@
-# Cross-build for 32-bit Windows with Debian's mingw-w64 (posix threads variant).
+# Cross-build for 32-bit Windows with Debian's mingw-w64.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(MINGW_PREFIX i686-w64-mingw32)

@@ -1,4 +1,4 @@
-# Cross-build for 64-bit Windows with Debian's mingw-w64 (posix threads variant).
+# Cross-build for 64-bit Windows with Debian's mingw-w64.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(MINGW_PREFIX x86_64-w64-mingw32)

@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <functional>
 #include <stdexcept>
-#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -71,6 +70,14 @@ HWND WaitForDialog(const char* caption)
     return nullptr;
 }
 
+// The cross compiler's thread model has no std::thread.
+template <class Body>
+DWORD WINAPI RunLambda(void* body)
+{
+    (*static_cast<Body*>(body))();
+    return 0;
+}
+
 // Runs the dialog on this thread while look and then act run on a second one; a dialog that
 // the action did not end is closed so that no case can hang.
 template <class Show>
@@ -78,7 +85,7 @@ auto Drive(const char* caption, const std::function<void(HWND)>& look,
            const std::function<void(HWND)>& act, Show show)
 {
     std::atomic<bool> done = false;
-    std::thread driver([&] {
+    auto drive = [&] {
         HWND dialog = WaitForDialog(caption);
         if (!dialog)
             return;
@@ -90,10 +97,12 @@ auto Drive(const char* caption, const std::function<void(HWND)>& look,
             PostMessageA(dialog, WM_COMMAND, IDOK, 0);
             Sleep(50);
         }
-    });
+    };
+    const HANDLE driver = CreateThread(nullptr, 0, RunLambda<decltype(drive)>, &drive, 0, nullptr);
     auto result = show();
     done = true;
-    driver.join();
+    WaitForSingleObject(driver, INFINITE);
+    CloseHandle(driver);
     return result;
 }
 

@@ -1,6 +1,7 @@
 #include "Registry.h"
 
 #include <sddl.h>
+#include <shlwapi.h>
 
 #include <vector>
 
@@ -35,10 +36,9 @@ void CreateKeyRaw(HKEY root, const std::string& path)
 
 void DeleteTreeRaw(HKEY root, const std::string& path)
 {
-    const LSTATUS status = RegDeleteTreeA(root, Native(path));
-    if (status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND)
-        RegDeleteKeyA(root, Native(path));
-    else
+    // The key and all below it; RegDeleteTreeA is above the headers' Windows XP level.
+    const LSTATUS status = SHDeleteKeyA(root, Native(path));
+    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
         ADD_FAILURE() << "cannot delete " << path << ": " << status;
 }
 
