@@ -2,8 +2,10 @@
 # Installs what building, running and testing need on Debian 12, and only what is missing.
 set -euo pipefail
 
-packages=(cmake ninja-build g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64 fonts-wine
-          xvfb xauth x11-utils locales fonts-ipafont-gothic imagemagick googletest)
+# g++ builds the native tests; the win32 thread-model cross compilers build programs that
+# start on Windows XP.
+packages=(cmake ninja-build g++ g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 wine64
+          fonts-wine xvfb xauth x11-utils locales fonts-ipafont-gothic imagemagick googletest)
 
 missing=()
 for package in "${packages[@]}"; do
@@ -15,8 +17,10 @@ sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
 
 if [ ${#missing[@]} -gt 0 ]; then
-    echo "setup: installing ${missing[*]}"
+    echo "setup: reading Debian's package lists"
     "${sudo[@]}" apt-get update -qq
+    echo "setup: installing ${#missing[@]} packages and what they need (a few minutes the first" \
+        "time): ${missing[*]}"
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq \
         "${missing[@]}" >/dev/null
 fi
