@@ -39,7 +39,7 @@ for program in "$dist"/quillane-*-x64.exe "$dist"/quillane-*-x86.exe; do
                 fail "$name imports the runtime DLL $dll ($function)" ;;
         esac
         grep -qxF "$dll $function" <<<"$allowed" ||
-            fail "$name imports $function from $dll, which is not known to be on Windows XP"
+            fail "$name imports $function from $dll, which the list of checked Windows XP exports lacks"
     done <<<"$found"
     subsystem=$("$objdump" -p "$program" |
         awk '/^MajorSubsystemVersion/ { major = $2 } /^MinorSubsystemVersion/ { minor = $2 }
