@@ -2,6 +2,20 @@
 
 #include <commctrl.h>
 
+WNDPROC RegisterSuperclass(HINSTANCE instance, const char* name, const char* base, WNDPROC proc)
+{
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    GetClassInfoExA(nullptr, base, &wc);
+    const WNDPROC system = wc.lpfnWndProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = name;
+    if (proc)
+        wc.lpfnWndProc = proc;
+    RegisterClassExA(&wc);
+    return system;
+}
+
 std::string TWinControl::Text() const
 {
     std::string text(GetWindowTextLengthA(hwnd_), '\0');

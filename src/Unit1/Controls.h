@@ -12,6 +12,17 @@
 #include "platform/Gdi.h"
 #include "platform/Picture.h"
 
+// The screen's pixel density: sizes are written at 96 DPI and scaled to it.
+struct Dpi {
+    int value = 96;
+    int Scale(int pixels) const { return MulDiv(pixels, value, 96); }
+};
+
+// Our controls are the system's own under the names the window's classes go by. Returns the
+// system's window procedure; a given procedure replaces it in the new class.
+WNDPROC RegisterSuperclass(HINSTANCE instance, const char* name, const char* base,
+                           WNDPROC proc = nullptr);
+
 class TWinControl {
 public:
     HWND Handle() const { return hwnd_; }

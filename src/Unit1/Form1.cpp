@@ -22,82 +22,18 @@ using Form1Layout::Row;
 namespace {
 
 constexpr char FormClass[] = "TForm1";
-constexpr char GroupBoxClass[] = "TGroupBox";
 
-// Our controls are the system's own under the names the window's classes go by. Returns the
-// system's window procedure.
-WNDPROC RegisterSuperclass(HINSTANCE instance, const char* name, const char* base,
-                           WNDPROC proc = nullptr)
-{
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    GetClassInfoExA(nullptr, base, &wc);
-    const WNDPROC system = wc.lpfnWndProc;
-    wc.hInstance = instance;
-    wc.lpszClassName = name;
-    if (proc)
-        wc.lpfnWndProc = proc;
-    RegisterClassExA(&wc);
-    return system;
-}
-
-WNDPROC ButtonProc = nullptr;
-
-bool IsBitBtn(HWND hwnd);
-
-bool IsDefaultButton(HWND button)
-{
-    const HWND focus = GetFocus();
-    return focus == button ||
-           (!IsBitBtn(focus) && GetWindowLongPtrA(button, GWLP_USERDATA) != 0);
-}
-
-bool IsBitBtn(HWND hwnd)
-{
-    char name[16] = {};
-    return hwnd && GetClassNameA(hwnd, name, sizeof name) && lstrcmpA(name, "TBitBtn") == 0;
-}
-
-BOOL CALLBACK RepaintBitBtn(HWND hwnd, LPARAM)
-{
-    if (IsBitBtn(hwnd))
-        InvalidateRect(hwnd, nullptr, FALSE);
-    return TRUE;
-}
-
-// A button with a glyph is drawn by the form (owner-drawn) but follows the push buttons'
-// default rules: the focused button is the default one, and with the focus elsewhere the
-// window's default button (its user data set by the dialog manager) is.
-LRESULT CALLBACK BitBtnProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_GETDLGCODE:
-        return DLGC_BUTTON | (IsDefaultButton(hwnd) ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
-    case BM_SETSTYLE:
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, (wParam & BS_TYPEMASK) == BS_DEFPUSHBUTTON);
-        InvalidateRect(hwnd, nullptr, FALSE);
-        return 0;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS: {
-        const LRESULT result = CallWindowProcA(ButtonProc, hwnd, message, wParam, lParam);
-        EnumChildWindows(GetParent(hwnd), RepaintBitBtn, 0);
-        return result;
-    }
-    default:
-        return CallWindowProcA(ButtonProc, hwnd, message, wParam, lParam);
-    }
-}
-
-void RegisterClasses(HINSTANCE instance, WNDPROC formProc, WNDPROC groupBoxProc)
+void RegisterClasses(HINSTANCE instance, WNDPROC formProc)
 {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
     RegisterSuperclass(instance, "TEdit", "Edit");
     RegisterSuperclass(instance, "TCheckBox", "Button");
-    ButtonProc = RegisterSuperclass(instance, "TBitBtn", "Button", BitBtnProc);
+    TBitBtn::Register(instance);
     RegisterSuperclass(instance, "TListBox", "ListBox");
     RegisterSuperclass(instance, "TLabel", "Static");
     RegisterSuperclass(instance, "TStatusBar", STATUSCLASSNAMEA);
+    TGroupBox::Register(instance);
 
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
@@ -110,13 +46,6 @@ void RegisterClasses(HINSTANCE instance, WNDPROC formProc, WNDPROC groupBoxProc)
     wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     wc.cbWndExtra = DLGWINDOWEXTRA;  // the dialog manager keeps its state there
     wc.lpszClassName = FormClass;
-    RegisterClassExA(&wc);
-
-    wc.lpfnWndProc = groupBoxProc;
-    wc.cbWndExtra = 0;
-    wc.hIcon = nullptr;
-    wc.hbrBackground = nullptr;  // painted whole in WM_PAINT
-    wc.lpszClassName = GroupBoxClass;
     RegisterClassExA(&wc);
 }
 
@@ -153,7 +82,7 @@ int SystemDpi()
 TForm1::TForm1(HINSTANCE instance, TDdeMgr& dde)
     : instance_(instance),
       dde_(dde),
-      dpi_(SystemDpi()),
+      dpi_{SystemDpi()},
       font_(MakeFont(Scale(L::FontHeight), FW_NORMAL)),
       titleFont_(MakeFont(Scale(L::TitleFontHeight), FW_BOLD)),
       slots_{{L::imgLink, {nullptr, &this->imgLink}},
@@ -196,7 +125,7 @@ TForm1::TForm1(HINSTANCE instance, TDdeMgr& dde)
             ShapeCU,       CheckStyle,     CheckColor,      CheckWall,      CheckNumLock,
             CheckLogonIME}
 {
-    RegisterClasses(instance, WindowProc, GroupBoxProc);
+    RegisterClasses(instance, WindowProc);
     constexpr DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     constexpr DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
     RECT frame{0, 0, Scale(L::ClientWidth), Scale(L::ClientHeight)};
@@ -255,7 +184,10 @@ void TForm1::CreateControl(const Row& row)
     const Bounds at = ScaledBounds(row);
     if (slot.graphic) {
         slot.graphic->Place(parent, at);
-        graphics_[parent].push_back(slot.graphic);
+        if (row.parent == L::Window)
+            graphics_.push_back(slot.graphic);
+        else  // only group boxes hold other controls
+            static_cast<TGroupBox*>(slots_.at(row.parent).window)->AddGraphic(slot.graphic);
         return;
     }
 
@@ -266,7 +198,7 @@ void TForm1::CreateControl(const Row& row)
         className = "TLabel", style |= SS_LEFT | SS_NOPREFIX;
         break;
     case Kind::GroupBox:
-        className = GroupBoxClass, style |= WS_CLIPCHILDREN, exStyle = WS_EX_CONTROLPARENT;
+        className = TGroupBox::ClassName, style |= WS_CLIPCHILDREN, exStyle = WS_EX_CONTROLPARENT;
         break;
     case Kind::ListBox:
         className = "TListBox", exStyle = WS_EX_CLIENTEDGE;
@@ -279,7 +211,7 @@ void TForm1::CreateControl(const Row& row)
         className = "TCheckBox", style |= BS_AUTOCHECKBOX | WS_TABSTOP;
         break;
     case Kind::BitBtn:
-        className = "TBitBtn";
+        className = TBitBtn::ClassName;
         style |= WS_TABSTOP | BS_OWNERDRAW;
         break;
     case Kind::StatusBar:
@@ -293,7 +225,10 @@ void TForm1::CreateControl(const Row& row)
                                       at.width, at.height, parent,
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
                                       instance_, nullptr);
-    slot.window->Attach(hwnd);
+    if (row.kind == Kind::GroupBox)
+        static_cast<TGroupBox*>(slot.window)->Attach(hwnd, font_.get(), dpi_);
+    else
+        slot.window->Attach(hwnd);
     if (row.kind != Kind::StatusBar)  // the status bar keeps the system's status font
         SendMessageA(hwnd, WM_SETFONT,
                      reinterpret_cast<WPARAM>(row.id == L::LabelTitle ? titleFont_.get() : font_.get()),
@@ -304,8 +239,8 @@ void TForm1::CreateControl(const Row& row)
         const int glyph = row.id == L::BtnClose ? IDI_GLYPH_CLOSE
                           : row.id == L::BtnUpdate ? IDI_GLYPH_OK
                                                    : IDI_GLYPH_RETRY;
-        glyphs_[hwnd] = Icon(static_cast<HICON>(LoadImageA(
-            instance_, MAKEINTRESOURCEA(glyph), IMAGE_ICON, Scale(16), Scale(16), LR_DEFAULTCOLOR)));
+        static_cast<TBitBtn*>(slot.window)->SetGlyph(Icon(static_cast<HICON>(LoadImageA(
+            instance_, MAKEINTRESOURCEA(glyph), IMAGE_ICON, Scale(16), Scale(16), LR_DEFAULTCOLOR))));
     }
 }
 
@@ -440,46 +375,6 @@ void TForm1::DrawColorItem(const DRAWITEMSTRUCT& item)
         DrawFocusRect(item.hDC, &item.rcItem);
 }
 
-// A push button face with the glyph left of the caption, the two centred together; a thick
-// black border marks the default button.
-void TForm1::DrawBitBtn(const DRAWITEMSTRUCT& item)
-{
-    HDC dc = item.hDC;
-    RECT face = item.rcItem;
-    const bool pushed = item.itemState & ODS_SELECTED;
-    const bool disabled = item.itemState & ODS_DISABLED;
-    if (IsDefaultButton(item.hwndItem)) {
-        FrameRect(dc, &face, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        InflateRect(&face, -1, -1);
-    }
-    DrawFrameControl(dc, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED | DFCS_FLAT : 0));
-    if (pushed)
-        FrameRect(dc, &face, static_cast<HBRUSH>(GetSysColorBrush(COLOR_BTNSHADOW)));
-
-    char caption[64] = {};
-    const int length = GetWindowTextA(item.hwndItem, caption, sizeof caption);
-    Selection font(dc, font_.get());
-    RECT text{};
-    DrawTextA(dc, caption, length, &text, DT_SINGLELINE | DT_CALCRECT);
-    const int glyph = Scale(16), gap = Scale(4);
-    const int width = glyph + gap + (text.right - text.left);
-    const int shift = pushed ? 1 : 0;
-    const int left = (item.rcItem.left + item.rcItem.right - width) / 2 + shift;
-    const int middle = (item.rcItem.top + item.rcItem.bottom) / 2 + shift;
-    if (const auto icon = glyphs_.find(item.hwndItem); icon != glyphs_.end())
-        DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon->second.get()), 0, left,
-                   middle - glyph / 2, glyph, glyph, DST_ICON | (disabled ? DSS_DISABLED : DSS_NORMAL));
-    OffsetRect(&text, left + glyph + gap, middle - (text.bottom - text.top) / 2);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
-    DrawTextA(dc, caption, length, &text, DT_SINGLELINE);
-    if (item.itemState & ODS_FOCUS) {
-        RECT focus = face;
-        InflateRect(&focus, -Scale(3), -Scale(3));
-        DrawFocusRect(dc, &focus);
-    }
-}
-
 template <class Handler>
 void TForm1::Dispatch(Handler handler)
 {
@@ -489,29 +384,6 @@ void TForm1::Dispatch(Handler handler)
         ReportError(error);
     }
     RefreshState();
-}
-
-void TForm1::PaintGroupBox(HWND groupBox, HDC dc) const
-{
-    RECT client;
-    GetClientRect(groupBox, &client);
-    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-    Selection font(dc, font_.get());
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
-    RECT frame = client;
-    frame.top = metrics.tmHeight / 2;
-    DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
-    char caption[256] = {};
-    const int length = GetWindowTextA(groupBox, caption, sizeof caption);
-    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    RECT text{Scale(8), 0, client.right - Scale(8), metrics.tmHeight};
-    DrawTextA(dc, caption, length, &text, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
-    InflateRect(&text, Scale(2), 0);
-    ExtTextOutA(dc, text.left + Scale(2), 0, ETO_OPAQUE, &text, caption, length, nullptr);
-    if (const auto graphics = graphics_.find(groupBox); graphics != graphics_.end())
-        PaintGraphics(dc, graphics->second);
 }
 
 LRESULT CALLBACK TForm1::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -534,37 +406,6 @@ LRESULT CALLBACK TForm1::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     if (message == WM_NCDESTROY)
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
     return result;
-}
-
-// Group boxes hand what their children tell them to the form, and paint their pictures and
-// frames after their own background.
-LRESULT CALLBACK TForm1::GroupBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_COMMAND:
-    case WM_NOTIFY:
-    case WM_DRAWITEM:
-    case WM_MEASUREITEM:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-        return SendMessageA(GetAncestor(hwnd, GA_ROOT), message, wParam, lParam);
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        auto* form = reinterpret_cast<TForm1*>(
-            GetWindowLongPtrA(GetAncestor(hwnd, GA_ROOT), GWLP_USERDATA));
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(hwnd, &paint);
-        if (form)
-            form->PaintGroupBox(hwnd, dc);
-        EndPaint(hwnd, &paint);
-        return 0;
-    }
-    default:
-        return DefWindowProcA(hwnd, message, wParam, lParam);
-    }
 }
 
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -610,8 +451,11 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_DRAWITEM: {
         const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        if (item.CtlType == ODT_BUTTON)
-            DrawBitBtn(item);
+        if (item.CtlType == ODT_BUTTON) {
+            for (const TBitBtn* button : {&BtnClose, &BtnUpdate, &BtnReload})
+                if (button->Handle() == item.hwndItem)
+                    button->Draw(item, font_.get(), dpi_);
+        }
         else if (wParam == L::LBoxColor)
             DrawColorItem(item);
         return TRUE;
@@ -627,8 +471,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_PAINT: {
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(hwnd_, &paint);
-        if (const auto graphics = graphics_.find(hwnd_); graphics != graphics_.end())
-            PaintGraphics(dc, graphics->second);
+        PaintGraphics(dc, graphics_);
         EndPaint(hwnd_, &paint);
         return 0;
     }
