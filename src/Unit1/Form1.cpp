@@ -25,16 +25,7 @@ constexpr char FormClass[] = "TForm1";
 
 void RegisterClasses(HINSTANCE instance, WNDPROC formProc)
 {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
-    InitCommonControlsEx(&controls);
-    RegisterSuperclass(instance, "TEdit", "Edit");
-    RegisterSuperclass(instance, "TCheckBox", "Button");
-    TBitBtn::Register(instance);
-    RegisterSuperclass(instance, "TListBox", "ListBox");
-    RegisterSuperclass(instance, "TLabel", "Static");
-    RegisterSuperclass(instance, "TStatusBar", STATUSCLASSNAMEA);
-    TGroupBox::Register(instance);
-
+    RegisterControlClasses(instance);
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = formProc;
@@ -69,57 +60,31 @@ void FillSolid(HDC dc, const RECT& rect, COLORREF colour)
     FillRect(dc, &rect, static_cast<HBRUSH>(brush.get()));
 }
 
-int SystemDpi()
-{
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi;
-}
-
 }  // namespace
 
 TForm1::TForm1(HINSTANCE instance, TDdeMgr& dde)
     : instance_(instance),
       dde_(dde),
-      dpi_{SystemDpi()},
+      dpi_(Dpi::OfScreen()),
       font_(MakeFont(Scale(L::FontHeight), FW_NORMAL)),
       titleFont_(MakeFont(Scale(L::TitleFontHeight), FW_BOLD)),
-      slots_{{L::imgLink, {nullptr, &this->imgLink}},
-             {L::ImageIcon, {nullptr, &this->ImageIcon}},
-             {L::LabelTitle, {&this->LabelTitle, nullptr}},
-             {L::LabelVer, {&this->LabelVer, nullptr}},
-             {L::GroupBoxColor, {&this->GroupBoxColor, nullptr}},
-             {L::LabelColorDU, {&this->LabelColorDU, nullptr}},
-             {L::LabelColorCU, {&this->LabelColorCU, nullptr}},
-             {L::LBoxColor, {&this->LBoxColor, nullptr}},
-             {L::GroupBoxDU, {&this->GroupBoxDU, nullptr}},
-             {L::LabelStyleDU, {&this->LabelStyleDU, nullptr}},
-             {L::LabelWallDU, {&this->LabelWallDU, nullptr}},
-             {L::ShapeDU, {nullptr, &this->ShapeDU}},
-             {L::ImageWallDU, {nullptr, &this->ImageWallDU}},
-             {L::EditColorNameDU, {&this->EditColorNameDU, nullptr}},
-             {L::EditSizeNameDU, {&this->EditSizeNameDU, nullptr}},
-             {L::EditDllNameDUV, {&this->EditDllNameDUV, nullptr}},
-             {L::GroupBoxSetting, {&this->GroupBoxSetting, nullptr}},
-             {L::LabelSetting, {&this->LabelSetting, nullptr}},
-             {L::CheckLogonIME, {&this->CheckLogonIME, nullptr}},
-             {L::CheckNumLock, {&this->CheckNumLock, nullptr}},
-             {L::CheckStyle, {&this->CheckStyle, nullptr}},
-             {L::CheckColor, {&this->CheckColor, nullptr}},
-             {L::CheckWall, {&this->CheckWall, nullptr}},
-             {L::BtnClose, {&this->BtnClose, nullptr}},
-             {L::BtnUpdate, {&this->BtnUpdate, nullptr}},
-             {L::GroupBoxCU, {&this->GroupBoxCU, nullptr}},
-             {L::LabelStyleCU, {&this->LabelStyleCU, nullptr}},
-             {L::LabelWallCU, {&this->LabelWallCU, nullptr}},
-             {L::ShapeCU, {nullptr, &this->ShapeCU}},
-             {L::ImageWallCU, {nullptr, &this->ImageWallCU}},
-             {L::EditColorNameCU, {&this->EditColorNameCU, nullptr}},
-             {L::EditSizeNameCU, {&this->EditSizeNameCU, nullptr}},
-             {L::EditDllNameCUV, {&this->EditDllNameCUV, nullptr}},
-             {L::StatusBar1, {&this->StatusBar1, nullptr}},
-             {L::BtnReload, {&this->BtnReload, nullptr}}},
+      slots_{{L::imgLink, &imgLink}, {L::ImageIcon, &ImageIcon}, {L::LabelTitle, &LabelTitle},
+             {L::LabelVer, &LabelVer}, {L::GroupBoxColor, &GroupBoxColor},
+             {L::LabelColorDU, &LabelColorDU}, {L::LabelColorCU, &LabelColorCU},
+             {L::LBoxColor, &LBoxColor}, {L::GroupBoxDU, &GroupBoxDU},
+             {L::LabelStyleDU, &LabelStyleDU}, {L::LabelWallDU, &LabelWallDU},
+             {L::ShapeDU, &ShapeDU}, {L::ImageWallDU, &ImageWallDU},
+             {L::EditColorNameDU, &EditColorNameDU}, {L::EditSizeNameDU, &EditSizeNameDU},
+             {L::EditDllNameDUV, &EditDllNameDUV}, {L::GroupBoxSetting, &GroupBoxSetting},
+             {L::LabelSetting, &LabelSetting}, {L::CheckLogonIME, &CheckLogonIME},
+             {L::CheckNumLock, &CheckNumLock}, {L::CheckStyle, &CheckStyle},
+             {L::CheckColor, &CheckColor}, {L::CheckWall, &CheckWall}, {L::BtnClose, &BtnClose},
+             {L::BtnUpdate, &BtnUpdate}, {L::GroupBoxCU, &GroupBoxCU},
+             {L::LabelStyleCU, &LabelStyleCU}, {L::LabelWallCU, &LabelWallCU},
+             {L::ShapeCU, &ShapeCU}, {L::ImageWallCU, &ImageWallCU},
+             {L::EditColorNameCU, &EditColorNameCU}, {L::EditSizeNameCU, &EditSizeNameCU},
+             {L::EditDllNameCUV, &EditDllNameCUV}, {L::StatusBar1, &StatusBar1},
+             {L::BtnReload, &BtnReload}},
       view_{LBoxColor,     EditDllNameDUV, EditColorNameDU, EditSizeNameDU, EditDllNameCUV,
             EditColorNameCU, EditSizeNameCU, ImageWallDU,  ImageWallCU,    ShapeDU,
             ShapeCU,       CheckStyle,     CheckColor,      CheckWall,      CheckNumLock,
@@ -166,7 +131,12 @@ void TForm1::CreateControls()
     for (const Row& row : L::Rows)
         CreateControl(row);
     SetTabOrder();
-    AddHints();
+    hints_.Create(hwnd_, instance_);
+    for (const TEdit* edit : Edits())
+        hints_.Add(*edit);
+    LBoxColor.OnDrawItem = [this](HDC dc, int index, const RECT& rect) {
+        LBoxColorDrawItem(dc, index, rect);
+    };
     imgLink.Show(Picture::FromBitmap(static_cast<HBITMAP>(
         LoadImageA(instance_, MAKEINTRESOURCEA(IDB_BANNER), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR))));
     ImageIcon.Show(Picture::FromIcon(static_cast<HICON>(LoadImageA(
@@ -191,37 +161,9 @@ void TForm1::CreateControl(const Row& row)
         return;
     }
 
-    const char* className = nullptr;
-    DWORD style = WS_CHILD | WS_VISIBLE, exStyle = 0;
-    switch (row.kind) {
-    case Kind::Label:
-        className = "TLabel", style |= SS_LEFT | SS_NOPREFIX;
-        break;
-    case Kind::GroupBox:
-        className = TGroupBox::ClassName, style |= WS_CLIPCHILDREN, exStyle = WS_EX_CONTROLPARENT;
-        break;
-    case Kind::ListBox:
-        className = "TListBox", exStyle = WS_EX_CLIENTEDGE;
-        style |= WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY;
-        break;
-    case Kind::Edit:
-        className = "TEdit", exStyle = WS_EX_CLIENTEDGE, style |= ES_READONLY | ES_AUTOHSCROLL;
-        break;
-    case Kind::CheckBox:
-        className = "TCheckBox", style |= BS_AUTOCHECKBOX | WS_TABSTOP;
-        break;
-    case Kind::BitBtn:
-        className = TBitBtn::ClassName;
-        style |= WS_TABSTOP | BS_OWNERDRAW;
-        break;
-    case Kind::StatusBar:
-        className = "TStatusBar", style |= CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER;
-        break;
-    case Kind::Image:
-    case Kind::Shape:
-        return;
-    }
-    const HWND hwnd = CreateWindowExA(exStyle, className, row.text, style, at.left, at.top,
+    const WindowClass window = WindowClassOf(row.kind);
+    const HWND hwnd = CreateWindowExA(window.exStyle, window.name, row.text,
+                                      WS_CHILD | WS_VISIBLE | window.style, at.left, at.top,
                                       at.width, at.height, parent,
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
                                       instance_, nullptr);
@@ -259,36 +201,10 @@ void TForm1::SetTabOrder()
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-void TForm1::AddHints()
-{
-    tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
-                               nullptr, instance_, nullptr);
-    // A width makes the tip break its lines at CR LF.
-    SendMessageA(tooltip_, TTM_SETMAXTIPWIDTH, 0, GetSystemMetrics(SM_CXSCREEN) / 2);
-    for (const TEdit* edit : Edits()) {
-        TTTOOLINFOA tool{};
-        tool.cbSize = sizeof tool;
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = hwnd_;
-        tool.uId = reinterpret_cast<UINT_PTR>(edit->Handle());
-        tool.lpszText = LPSTR_TEXTCALLBACKA;
-        SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-    }
-}
-
 std::array<TEdit*, 6> TForm1::Edits()
 {
     return {&EditDllNameDUV, &EditColorNameDU, &EditSizeNameDU,
             &EditDllNameCUV, &EditColorNameCU, &EditSizeNameCU};
-}
-
-const char* TForm1::HintFor(HWND edit)
-{
-    for (const TEdit* candidate : Edits())
-        if (candidate->Handle() == edit)
-            return candidate->HintToShow();
-    return "";
 }
 
 void TForm1::FormCreate()
@@ -358,21 +274,6 @@ void TForm1::LBoxColorDrawItem(HDC dc, int index, const RECT& rect)
     SendMessageA(LBoxColor.Handle(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(name.data()));
     SetBkMode(dc, OPAQUE);
     TextOutA(dc, rect.left + 2 * h + Scale(4), rect.top, name.c_str(), name.size());
-}
-
-// The list prepares the surface: its font, and the text colour of the item's state. A
-// selected item's name stands on the selection colour, so that it stays readable.
-void TForm1::DrawColorItem(const DRAWITEMSTRUCT& item)
-{
-    if (item.itemID == UINT(-1))
-        return;
-    const bool selected = item.itemState & ODS_SELECTED;
-    Selection font(item.hDC, font_.get());
-    SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-    SetBkColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-    LBoxColorDrawItem(item.hDC, item.itemID, item.rcItem);
-    if (item.itemState & ODS_FOCUS)
-        DrawFocusRect(item.hDC, &item.rcItem);
 }
 
 template <class Handler>
@@ -451,23 +352,17 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_DRAWITEM: {
         const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        if (item.CtlType == ODT_BUTTON) {
-            for (const TBitBtn* button : {&BtnClose, &BtnUpdate, &BtnReload})
-                if (button->Handle() == item.hwndItem)
-                    button->Draw(item, font_.get(), dpi_);
+        if (item.CtlType == ODT_BUTTON) {  // only the glyph buttons
+            const auto* button = static_cast<const TBitBtn*>(slots_.at(L::Id(wParam)).window);
+            button->Draw(item, font_.get(), dpi_);
+        } else if (wParam == L::LBoxColor) {
+            LBoxColor.DrawItem(item);
         }
-        else if (wParam == L::LBoxColor)
-            DrawColorItem(item);
         return TRUE;
     }
-    case WM_NOTIFY: {
-        auto* header = reinterpret_cast<NMHDR*>(lParam);
-        if (header->code == TTN_GETDISPINFOA) {
-            auto* info = reinterpret_cast<NMTTDISPINFOA*>(lParam);
-            info->lpszText = const_cast<char*>(HintFor(reinterpret_cast<HWND>(header->idFrom)));
-        }
+    case WM_NOTIFY:
+        hints_.Notify(*reinterpret_cast<NMHDR*>(lParam));
         return 0;
-    }
     case WM_PAINT: {
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(hwnd_, &paint);

@@ -47,9 +47,11 @@ public:
     TStatusBar StatusBar1;
 
 private:
-    struct Slot {
-        TWinControl* window;
-        TGraphicControl* graphic;
+    struct Slot {  // a control is either a window or windowless
+        Slot(TWinControl* control) : window(control) {}
+        Slot(TGraphicControl* control) : graphic(control) {}
+        TWinControl* window = nullptr;
+        TGraphicControl* graphic = nullptr;
     };
 
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -60,23 +62,20 @@ private:
     void CreateControls();
     void CreateControl(const Form1Layout::Row& row);
     void SetTabOrder();
-    void AddHints();
     int Scale(int pixels) const { return dpi_.Scale(pixels); }
     Bounds ScaledBounds(const Form1Layout::Row& row) const;
     HWND ParentWindow(Form1Layout::Id parent) const;
 
     void Load();
     void RefreshState();
-    void DrawColorItem(const DRAWITEMSTRUCT& item);
     std::array<TEdit*, 6> Edits();  // in the order the creation empties them
-    const char* HintFor(HWND edit);
 
     HINSTANCE instance_;
     TDdeMgr& dde_;
     HWND hwnd_ = nullptr;
-    HWND tooltip_ = nullptr;
     Dpi dpi_;
     GdiObject font_, titleFont_;
+    THintWindow hints_;  // of the edit boxes
     std::map<Form1Layout::Id, Slot> slots_;
     std::vector<const TGraphicControl*> graphics_;  // the window paints; group boxes paint theirs
     bool loaded_ = false;     // the last settings load ran to its end
