@@ -82,7 +82,8 @@ void TBitBtn::Draw(const DRAWITEMSTRUCT& item, HGDIOBJ font, Dpi dpi) const
                    middle - glyph / 2, glyph, glyph, DST_ICON | (disabled ? DSS_DISABLED : DSS_NORMAL));
     OffsetRect(&text, left + glyph + gap, middle - (text.bottom - text.top) / 2);
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
+    // The window's text colour, as every control of the window has it.
+    SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT));
     DrawTextA(dc, caption, length, &text, DT_SINGLELINE);
     if (item.itemState & ODS_FOCUS) {
         RECT focus = face;
