@@ -270,8 +270,17 @@ void TForm1::LBoxColorDrawItem(HDC dc, int index, const RECT& rect)
     };
     swatch(0, DefaultColors);
     swatch(1, CurrentColors);
-    std::string name(SendMessageA(LBoxColor.Handle(), LB_GETTEXTLEN, index, 0), '\0');
-    SendMessageA(LBoxColor.Handle(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(name.data()));
+    // The length the list tells may exceed the text (double-byte text in an ANSI list): only
+    // what it copies is drawn.
+    const LRESULT room = SendMessageA(LBoxColor.Handle(), LB_GETTEXTLEN, index, 0);
+    if (room == LB_ERR)
+        return;
+    std::string name(room + 1, '\0');
+    const LRESULT length =
+        SendMessageA(LBoxColor.Handle(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(name.data()));
+    if (length == LB_ERR)
+        return;
+    name.resize(length);
     SetBkMode(dc, OPAQUE);
     TextOutA(dc, rect.left + 2 * h + Scale(4), rect.top, name.c_str(), name.size());
 }
