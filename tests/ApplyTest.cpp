@@ -147,7 +147,7 @@ TEST_F(ApplyTest, WithoutFullAccessToTheDefaultUserNothingIsWritten)
         ADD_FAILURE() << "no error";
     } catch (const Exception& error) {
         EXPECT_EQ(error.Message(),
-                  "デフォルトユーザの設定を変更する権限がありません。管理者として実行してください");
+                  "デフォルトユーザの設定を変更する権限がありません(管理者として実行してください)");
     }
     EXPECT_EQ(Style(), DefaultStyle);
     EXPECT_EQ(Colours(), DefaultColours);

@@ -338,7 +338,7 @@ TEST_F(WindowTest, WithoutRightsTheDefaultSideIsEmptyAndTheUpdateSaysWhy)
     const HWND report = program.WaitForWindow("#32770", "Quillane", 10000);
     ASSERT_TRUE(report);
     EXPECT_EQ(TextOf(GetDlgItem(report, 0xFFFF)),
-              "デフォルトユーザの設定を変更する権限がありません。管理者として実行してください.");
+              "デフォルトユーザの設定を変更する権限がありません(管理者として実行してください)");
     PostMessageA(report, WM_CLOSE, 0, 0);
     Sleep(500);
     EXPECT_FALSE(program.WaitForWindow(nullptr, "情報", 500)) << "no success after a failure";

@@ -46,9 +46,9 @@ void CopyWallpaper()
 void ApplySettings(bool style, bool colours, bool wallpaper, bool numLock, bool logonIme)
 {
     // Without full access every write below would be skipped silently and the update would
-    // still report success.
+    // still report success. The message ends in ")", which the error report leaves as it is.
     if (!RegKeyExists(HKEY_USERS, Keys::DefaultUser))
-        throw Exception("デフォルトユーザの設定を変更する権限がありません。管理者として実行してください");
+        throw Exception("デフォルトユーザの設定を変更する権限がありません(管理者として実行してください)");
     if (style)
         CopyStyle();
     if (colours)

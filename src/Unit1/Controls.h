@@ -5,12 +5,37 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "Form1Layout.h"
 #include "SettingsView.h"
 #include "platform/Gdi.h"
 #include "platform/Picture.h"
+
+// The screen's pixel density: sizes are written at 96 DPI and scaled to it.
+struct Dpi {
+    static Dpi OfScreen();
+    int value = 96;
+    int Scale(int pixels) const { return MulDiv(pixels, value, 96); }
+};
+
+// Our controls are the system's own under the names the window's classes go by. Returns the
+// system's window procedure; a given procedure replaces it in the new class.
+WNDPROC RegisterSuperclass(HINSTANCE instance, const char* name, const char* base,
+                           WNDPROC proc = nullptr);
+
+// The window classes of all control kinds, registered once before the first control.
+void RegisterControlClasses(HINSTANCE instance);
+
+// What a control of a layout kind is created as; a windowless kind has no class.
+struct WindowClass {
+    const char* name;
+    DWORD style;  // besides WS_CHILD | WS_VISIBLE
+    DWORD exStyle;
+};
+WindowClass WindowClassOf(Form1Layout::Kind kind);
 
 class TWinControl {
 public:
@@ -46,10 +71,16 @@ public:
     void SetEnabled(bool enabled) override { TWinControl::SetEnabled(enabled); }
 };
 
+// An owner-drawn list: it prepares the surface of an item and OnDrawItem paints the item.
 class TListBox final : public ListBoxView, public TWinControl {
 public:
     void Clear() override;
     void Add(const std::string& item) override;
+    // For WM_DRAWITEM: the list's font and the text colours of the item's state, then
+    // OnDrawItem, then the focus mark.
+    void DrawItem(const DRAWITEMSTRUCT& item) const;
+
+    std::function<void(HDC dc, int index, const RECT& rect)> OnDrawItem;
 };
 
 // A label is as large as its text in its font.
@@ -62,6 +93,20 @@ public:
 class TStatusBar final : public TWinControl {
 public:
     void SetSimpleText(const std::string& text);
+};
+
+// The tool-tip that shows the edit boxes' hints. It asks its owner for a hint's text; the
+// owner hands that notification on to Notify.
+class THintWindow final {
+public:
+    void Create(HWND owner, HINSTANCE instance);
+    void Add(const TEdit& edit);
+    void Notify(NMHDR& header) const;
+
+private:
+    HWND hwnd_ = nullptr;
+    HWND owner_ = nullptr;
+    std::vector<const TEdit*> edits_;
 };
 
 // A windowless control: its parent paints it.

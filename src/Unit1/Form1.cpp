@@ -22,83 +22,10 @@ using Form1Layout::Row;
 namespace {
 
 constexpr char FormClass[] = "TForm1";
-constexpr char GroupBoxClass[] = "TGroupBox";
 
-// Our controls are the system's own under the names the window's classes go by. Returns the
-// system's window procedure.
-WNDPROC RegisterSuperclass(HINSTANCE instance, const char* name, const char* base,
-                           WNDPROC proc = nullptr)
+void RegisterClasses(HINSTANCE instance, WNDPROC formProc)
 {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    GetClassInfoExA(nullptr, base, &wc);
-    const WNDPROC system = wc.lpfnWndProc;
-    wc.hInstance = instance;
-    wc.lpszClassName = name;
-    if (proc)
-        wc.lpfnWndProc = proc;
-    RegisterClassExA(&wc);
-    return system;
-}
-
-WNDPROC ButtonProc = nullptr;
-
-bool IsBitBtn(HWND hwnd);
-
-bool IsDefaultButton(HWND button)
-{
-    const HWND focus = GetFocus();
-    return focus == button ||
-           (!IsBitBtn(focus) && GetWindowLongPtrA(button, GWLP_USERDATA) != 0);
-}
-
-bool IsBitBtn(HWND hwnd)
-{
-    char name[16] = {};
-    return hwnd && GetClassNameA(hwnd, name, sizeof name) && lstrcmpA(name, "TBitBtn") == 0;
-}
-
-BOOL CALLBACK RepaintBitBtn(HWND hwnd, LPARAM)
-{
-    if (IsBitBtn(hwnd))
-        InvalidateRect(hwnd, nullptr, FALSE);
-    return TRUE;
-}
-
-// A button with a glyph is drawn by the form (owner-drawn) but follows the push buttons'
-// default rules: the focused button is the default one, and with the focus elsewhere the
-// window's default button (its user data set by the dialog manager) is.
-LRESULT CALLBACK BitBtnProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_GETDLGCODE:
-        return DLGC_BUTTON | (IsDefaultButton(hwnd) ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
-    case BM_SETSTYLE:
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, (wParam & BS_TYPEMASK) == BS_DEFPUSHBUTTON);
-        InvalidateRect(hwnd, nullptr, FALSE);
-        return 0;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS: {
-        const LRESULT result = CallWindowProcA(ButtonProc, hwnd, message, wParam, lParam);
-        EnumChildWindows(GetParent(hwnd), RepaintBitBtn, 0);
-        return result;
-    }
-    default:
-        return CallWindowProcA(ButtonProc, hwnd, message, wParam, lParam);
-    }
-}
-
-void RegisterClasses(HINSTANCE instance, WNDPROC formProc, WNDPROC groupBoxProc)
-{
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
-    InitCommonControlsEx(&controls);
-    RegisterSuperclass(instance, "TEdit", "Edit");
-    RegisterSuperclass(instance, "TCheckBox", "Button");
-    ButtonProc = RegisterSuperclass(instance, "TBitBtn", "Button", BitBtnProc);
-    RegisterSuperclass(instance, "TListBox", "ListBox");
-    RegisterSuperclass(instance, "TLabel", "Static");
-    RegisterSuperclass(instance, "TStatusBar", STATUSCLASSNAMEA);
-
+    RegisterControlClasses(instance);
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = formProc;
@@ -110,13 +37,6 @@ void RegisterClasses(HINSTANCE instance, WNDPROC formProc, WNDPROC groupBoxProc)
     wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     wc.cbWndExtra = DLGWINDOWEXTRA;  // the dialog manager keeps its state there
     wc.lpszClassName = FormClass;
-    RegisterClassExA(&wc);
-
-    wc.lpfnWndProc = groupBoxProc;
-    wc.cbWndExtra = 0;
-    wc.hIcon = nullptr;
-    wc.hbrBackground = nullptr;  // painted whole in WM_PAINT
-    wc.lpszClassName = GroupBoxClass;
     RegisterClassExA(&wc);
 }
 
@@ -140,63 +60,37 @@ void FillSolid(HDC dc, const RECT& rect, COLORREF colour)
     FillRect(dc, &rect, static_cast<HBRUSH>(brush.get()));
 }
 
-int SystemDpi()
-{
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi;
-}
-
 }  // namespace
 
 TForm1::TForm1(HINSTANCE instance, TDdeMgr& dde)
     : instance_(instance),
       dde_(dde),
-      dpi_(SystemDpi()),
+      dpi_(Dpi::OfScreen()),
       font_(MakeFont(Scale(L::FontHeight), FW_NORMAL)),
       titleFont_(MakeFont(Scale(L::TitleFontHeight), FW_BOLD)),
-      slots_{{L::imgLink, {nullptr, &this->imgLink}},
-             {L::ImageIcon, {nullptr, &this->ImageIcon}},
-             {L::LabelTitle, {&this->LabelTitle, nullptr}},
-             {L::LabelVer, {&this->LabelVer, nullptr}},
-             {L::GroupBoxColor, {&this->GroupBoxColor, nullptr}},
-             {L::LabelColorDU, {&this->LabelColorDU, nullptr}},
-             {L::LabelColorCU, {&this->LabelColorCU, nullptr}},
-             {L::LBoxColor, {&this->LBoxColor, nullptr}},
-             {L::GroupBoxDU, {&this->GroupBoxDU, nullptr}},
-             {L::LabelStyleDU, {&this->LabelStyleDU, nullptr}},
-             {L::LabelWallDU, {&this->LabelWallDU, nullptr}},
-             {L::ShapeDU, {nullptr, &this->ShapeDU}},
-             {L::ImageWallDU, {nullptr, &this->ImageWallDU}},
-             {L::EditColorNameDU, {&this->EditColorNameDU, nullptr}},
-             {L::EditSizeNameDU, {&this->EditSizeNameDU, nullptr}},
-             {L::EditDllNameDUV, {&this->EditDllNameDUV, nullptr}},
-             {L::GroupBoxSetting, {&this->GroupBoxSetting, nullptr}},
-             {L::LabelSetting, {&this->LabelSetting, nullptr}},
-             {L::CheckLogonIME, {&this->CheckLogonIME, nullptr}},
-             {L::CheckNumLock, {&this->CheckNumLock, nullptr}},
-             {L::CheckStyle, {&this->CheckStyle, nullptr}},
-             {L::CheckColor, {&this->CheckColor, nullptr}},
-             {L::CheckWall, {&this->CheckWall, nullptr}},
-             {L::BtnClose, {&this->BtnClose, nullptr}},
-             {L::BtnUpdate, {&this->BtnUpdate, nullptr}},
-             {L::GroupBoxCU, {&this->GroupBoxCU, nullptr}},
-             {L::LabelStyleCU, {&this->LabelStyleCU, nullptr}},
-             {L::LabelWallCU, {&this->LabelWallCU, nullptr}},
-             {L::ShapeCU, {nullptr, &this->ShapeCU}},
-             {L::ImageWallCU, {nullptr, &this->ImageWallCU}},
-             {L::EditColorNameCU, {&this->EditColorNameCU, nullptr}},
-             {L::EditSizeNameCU, {&this->EditSizeNameCU, nullptr}},
-             {L::EditDllNameCUV, {&this->EditDllNameCUV, nullptr}},
-             {L::StatusBar1, {&this->StatusBar1, nullptr}},
-             {L::BtnReload, {&this->BtnReload, nullptr}}},
+      slots_{{L::imgLink, &imgLink}, {L::ImageIcon, &ImageIcon}, {L::LabelTitle, &LabelTitle},
+             {L::LabelVer, &LabelVer}, {L::GroupBoxColor, &GroupBoxColor},
+             {L::LabelColorDU, &LabelColorDU}, {L::LabelColorCU, &LabelColorCU},
+             {L::LBoxColor, &LBoxColor}, {L::GroupBoxDU, &GroupBoxDU},
+             {L::LabelStyleDU, &LabelStyleDU}, {L::LabelWallDU, &LabelWallDU},
+             {L::ShapeDU, &ShapeDU}, {L::ImageWallDU, &ImageWallDU},
+             {L::EditColorNameDU, &EditColorNameDU}, {L::EditSizeNameDU, &EditSizeNameDU},
+             {L::EditDllNameDUV, &EditDllNameDUV}, {L::GroupBoxSetting, &GroupBoxSetting},
+             {L::LabelSetting, &LabelSetting}, {L::CheckLogonIME, &CheckLogonIME},
+             {L::CheckNumLock, &CheckNumLock}, {L::CheckStyle, &CheckStyle},
+             {L::CheckColor, &CheckColor}, {L::CheckWall, &CheckWall}, {L::BtnClose, &BtnClose},
+             {L::BtnUpdate, &BtnUpdate}, {L::GroupBoxCU, &GroupBoxCU},
+             {L::LabelStyleCU, &LabelStyleCU}, {L::LabelWallCU, &LabelWallCU},
+             {L::ShapeCU, &ShapeCU}, {L::ImageWallCU, &ImageWallCU},
+             {L::EditColorNameCU, &EditColorNameCU}, {L::EditSizeNameCU, &EditSizeNameCU},
+             {L::EditDllNameCUV, &EditDllNameCUV}, {L::StatusBar1, &StatusBar1},
+             {L::BtnReload, &BtnReload}},
       view_{LBoxColor,     EditDllNameDUV, EditColorNameDU, EditSizeNameDU, EditDllNameCUV,
             EditColorNameCU, EditSizeNameCU, ImageWallDU,  ImageWallCU,    ShapeDU,
             ShapeCU,       CheckStyle,     CheckColor,      CheckWall,      CheckNumLock,
             CheckLogonIME}
 {
-    RegisterClasses(instance, WindowProc, GroupBoxProc);
+    RegisterClasses(instance, WindowProc);
     constexpr DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     constexpr DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
     RECT frame{0, 0, Scale(L::ClientWidth), Scale(L::ClientHeight)};
@@ -237,7 +131,12 @@ void TForm1::CreateControls()
     for (const Row& row : L::Rows)
         CreateControl(row);
     SetTabOrder();
-    AddHints();
+    hints_.Create(hwnd_, instance_);
+    for (const TEdit* edit : Edits())
+        hints_.Add(*edit);
+    LBoxColor.OnDrawItem = [this](HDC dc, int index, const RECT& rect) {
+        LBoxColorDrawItem(dc, index, rect);
+    };
     imgLink.Show(Picture::FromBitmap(static_cast<HBITMAP>(
         LoadImageA(instance_, MAKEINTRESOURCEA(IDB_BANNER), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR))));
     ImageIcon.Show(Picture::FromIcon(static_cast<HICON>(LoadImageA(
@@ -255,45 +154,23 @@ void TForm1::CreateControl(const Row& row)
     const Bounds at = ScaledBounds(row);
     if (slot.graphic) {
         slot.graphic->Place(parent, at);
-        graphics_[parent].push_back(slot.graphic);
+        if (row.parent == L::Window)
+            graphics_.push_back(slot.graphic);
+        else  // only group boxes hold other controls
+            static_cast<TGroupBox*>(slots_.at(row.parent).window)->AddGraphic(slot.graphic);
         return;
     }
 
-    const char* className = nullptr;
-    DWORD style = WS_CHILD | WS_VISIBLE, exStyle = 0;
-    switch (row.kind) {
-    case Kind::Label:
-        className = "TLabel", style |= SS_LEFT | SS_NOPREFIX;
-        break;
-    case Kind::GroupBox:
-        className = GroupBoxClass, style |= WS_CLIPCHILDREN, exStyle = WS_EX_CONTROLPARENT;
-        break;
-    case Kind::ListBox:
-        className = "TListBox", exStyle = WS_EX_CLIENTEDGE;
-        style |= WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY;
-        break;
-    case Kind::Edit:
-        className = "TEdit", exStyle = WS_EX_CLIENTEDGE, style |= ES_READONLY | ES_AUTOHSCROLL;
-        break;
-    case Kind::CheckBox:
-        className = "TCheckBox", style |= BS_AUTOCHECKBOX | WS_TABSTOP;
-        break;
-    case Kind::BitBtn:
-        className = "TBitBtn";
-        style |= WS_TABSTOP | BS_OWNERDRAW;
-        break;
-    case Kind::StatusBar:
-        className = "TStatusBar", style |= CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER;
-        break;
-    case Kind::Image:
-    case Kind::Shape:
-        return;
-    }
-    const HWND hwnd = CreateWindowExA(exStyle, className, row.text, style, at.left, at.top,
+    const WindowClass window = WindowClassOf(row.kind);
+    const HWND hwnd = CreateWindowExA(window.exStyle, window.name, row.text,
+                                      WS_CHILD | WS_VISIBLE | window.style, at.left, at.top,
                                       at.width, at.height, parent,
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
                                       instance_, nullptr);
-    slot.window->Attach(hwnd);
+    if (row.kind == Kind::GroupBox)
+        static_cast<TGroupBox*>(slot.window)->Attach(hwnd, font_.get(), dpi_);
+    else
+        slot.window->Attach(hwnd);
     if (row.kind != Kind::StatusBar)  // the status bar keeps the system's status font
         SendMessageA(hwnd, WM_SETFONT,
                      reinterpret_cast<WPARAM>(row.id == L::LabelTitle ? titleFont_.get() : font_.get()),
@@ -304,8 +181,8 @@ void TForm1::CreateControl(const Row& row)
         const int glyph = row.id == L::BtnClose ? IDI_GLYPH_CLOSE
                           : row.id == L::BtnUpdate ? IDI_GLYPH_OK
                                                    : IDI_GLYPH_RETRY;
-        glyphs_[hwnd] = Icon(static_cast<HICON>(LoadImageA(
-            instance_, MAKEINTRESOURCEA(glyph), IMAGE_ICON, Scale(16), Scale(16), LR_DEFAULTCOLOR)));
+        static_cast<TBitBtn*>(slot.window)->SetGlyph(Icon(static_cast<HICON>(LoadImageA(
+            instance_, MAKEINTRESOURCEA(glyph), IMAGE_ICON, Scale(16), Scale(16), LR_DEFAULTCOLOR))));
     }
 }
 
@@ -324,36 +201,10 @@ void TForm1::SetTabOrder()
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-void TForm1::AddHints()
-{
-    tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
-                               nullptr, instance_, nullptr);
-    // A width makes the tip break its lines at CR LF.
-    SendMessageA(tooltip_, TTM_SETMAXTIPWIDTH, 0, GetSystemMetrics(SM_CXSCREEN) / 2);
-    for (const TEdit* edit : Edits()) {
-        TTTOOLINFOA tool{};
-        tool.cbSize = sizeof tool;
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = hwnd_;
-        tool.uId = reinterpret_cast<UINT_PTR>(edit->Handle());
-        tool.lpszText = LPSTR_TEXTCALLBACKA;
-        SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-    }
-}
-
 std::array<TEdit*, 6> TForm1::Edits()
 {
     return {&EditDllNameDUV, &EditColorNameDU, &EditSizeNameDU,
             &EditDllNameCUV, &EditColorNameCU, &EditSizeNameCU};
-}
-
-const char* TForm1::HintFor(HWND edit)
-{
-    for (const TEdit* candidate : Edits())
-        if (candidate->Handle() == edit)
-            return candidate->HintToShow();
-    return "";
 }
 
 void TForm1::FormCreate()
@@ -419,65 +270,19 @@ void TForm1::LBoxColorDrawItem(HDC dc, int index, const RECT& rect)
     };
     swatch(0, DefaultColors);
     swatch(1, CurrentColors);
-    std::string name(SendMessageA(LBoxColor.Handle(), LB_GETTEXTLEN, index, 0), '\0');
-    SendMessageA(LBoxColor.Handle(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(name.data()));
+    // The length the list tells may exceed the text (double-byte text in an ANSI list): only
+    // what it copies is drawn.
+    const LRESULT room = SendMessageA(LBoxColor.Handle(), LB_GETTEXTLEN, index, 0);
+    if (room == LB_ERR)
+        return;
+    std::string name(room + 1, '\0');
+    const LRESULT length =
+        SendMessageA(LBoxColor.Handle(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(name.data()));
+    if (length == LB_ERR)
+        return;
+    name.resize(length);
     SetBkMode(dc, OPAQUE);
     TextOutA(dc, rect.left + 2 * h + Scale(4), rect.top, name.c_str(), name.size());
-}
-
-// The list prepares the surface: its font, and the text colour of the item's state. A
-// selected item's name stands on the selection colour, so that it stays readable.
-void TForm1::DrawColorItem(const DRAWITEMSTRUCT& item)
-{
-    if (item.itemID == UINT(-1))
-        return;
-    const bool selected = item.itemState & ODS_SELECTED;
-    Selection font(item.hDC, font_.get());
-    SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-    SetBkColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-    LBoxColorDrawItem(item.hDC, item.itemID, item.rcItem);
-    if (item.itemState & ODS_FOCUS)
-        DrawFocusRect(item.hDC, &item.rcItem);
-}
-
-// A push button face with the glyph left of the caption, the two centred together; a thick
-// black border marks the default button.
-void TForm1::DrawBitBtn(const DRAWITEMSTRUCT& item)
-{
-    HDC dc = item.hDC;
-    RECT face = item.rcItem;
-    const bool pushed = item.itemState & ODS_SELECTED;
-    const bool disabled = item.itemState & ODS_DISABLED;
-    if (IsDefaultButton(item.hwndItem)) {
-        FrameRect(dc, &face, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        InflateRect(&face, -1, -1);
-    }
-    DrawFrameControl(dc, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED | DFCS_FLAT : 0));
-    if (pushed)
-        FrameRect(dc, &face, static_cast<HBRUSH>(GetSysColorBrush(COLOR_BTNSHADOW)));
-
-    char caption[64] = {};
-    const int length = GetWindowTextA(item.hwndItem, caption, sizeof caption);
-    Selection font(dc, font_.get());
-    RECT text{};
-    DrawTextA(dc, caption, length, &text, DT_SINGLELINE | DT_CALCRECT);
-    const int glyph = Scale(16), gap = Scale(4);
-    const int width = glyph + gap + (text.right - text.left);
-    const int shift = pushed ? 1 : 0;
-    const int left = (item.rcItem.left + item.rcItem.right - width) / 2 + shift;
-    const int middle = (item.rcItem.top + item.rcItem.bottom) / 2 + shift;
-    if (const auto icon = glyphs_.find(item.hwndItem); icon != glyphs_.end())
-        DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon->second.get()), 0, left,
-                   middle - glyph / 2, glyph, glyph, DST_ICON | (disabled ? DSS_DISABLED : DSS_NORMAL));
-    OffsetRect(&text, left + glyph + gap, middle - (text.bottom - text.top) / 2);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
-    DrawTextA(dc, caption, length, &text, DT_SINGLELINE);
-    if (item.itemState & ODS_FOCUS) {
-        RECT focus = face;
-        InflateRect(&focus, -Scale(3), -Scale(3));
-        DrawFocusRect(dc, &focus);
-    }
 }
 
 template <class Handler>
@@ -489,29 +294,6 @@ void TForm1::Dispatch(Handler handler)
         ReportError(error);
     }
     RefreshState();
-}
-
-void TForm1::PaintGroupBox(HWND groupBox, HDC dc) const
-{
-    RECT client;
-    GetClientRect(groupBox, &client);
-    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-    Selection font(dc, font_.get());
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
-    RECT frame = client;
-    frame.top = metrics.tmHeight / 2;
-    DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
-    char caption[256] = {};
-    const int length = GetWindowTextA(groupBox, caption, sizeof caption);
-    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    RECT text{Scale(8), 0, client.right - Scale(8), metrics.tmHeight};
-    DrawTextA(dc, caption, length, &text, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
-    InflateRect(&text, Scale(2), 0);
-    ExtTextOutA(dc, text.left + Scale(2), 0, ETO_OPAQUE, &text, caption, length, nullptr);
-    if (const auto graphics = graphics_.find(groupBox); graphics != graphics_.end())
-        PaintGraphics(dc, graphics->second);
 }
 
 LRESULT CALLBACK TForm1::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -534,37 +316,6 @@ LRESULT CALLBACK TForm1::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     if (message == WM_NCDESTROY)
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
     return result;
-}
-
-// Group boxes hand what their children tell them to the form, and paint their pictures and
-// frames after their own background.
-LRESULT CALLBACK TForm1::GroupBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_COMMAND:
-    case WM_NOTIFY:
-    case WM_DRAWITEM:
-    case WM_MEASUREITEM:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-        return SendMessageA(GetAncestor(hwnd, GA_ROOT), message, wParam, lParam);
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        auto* form = reinterpret_cast<TForm1*>(
-            GetWindowLongPtrA(GetAncestor(hwnd, GA_ROOT), GWLP_USERDATA));
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(hwnd, &paint);
-        if (form)
-            form->PaintGroupBox(hwnd, dc);
-        EndPaint(hwnd, &paint);
-        return 0;
-    }
-    default:
-        return DefWindowProcA(hwnd, message, wParam, lParam);
-    }
 }
 
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -610,25 +361,21 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_DRAWITEM: {
         const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        if (item.CtlType == ODT_BUTTON)
-            DrawBitBtn(item);
-        else if (wParam == L::LBoxColor)
-            DrawColorItem(item);
+        if (item.CtlType == ODT_BUTTON) {  // only the glyph buttons
+            const auto* button = static_cast<const TBitBtn*>(slots_.at(L::Id(wParam)).window);
+            button->Draw(item, font_.get(), dpi_);
+        } else if (wParam == L::LBoxColor) {
+            LBoxColor.DrawItem(item);
+        }
         return TRUE;
     }
-    case WM_NOTIFY: {
-        auto* header = reinterpret_cast<NMHDR*>(lParam);
-        if (header->code == TTN_GETDISPINFOA) {
-            auto* info = reinterpret_cast<NMTTDISPINFOA*>(lParam);
-            info->lpszText = const_cast<char*>(HintFor(reinterpret_cast<HWND>(header->idFrom)));
-        }
+    case WM_NOTIFY:
+        hints_.Notify(*reinterpret_cast<NMHDR*>(lParam));
         return 0;
-    }
     case WM_PAINT: {
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(hwnd_, &paint);
-        if (const auto graphics = graphics_.find(hwnd_); graphics != graphics_.end())
-            PaintGraphics(dc, graphics->second);
+        PaintGraphics(dc, graphics_);
         EndPaint(hwnd_, &paint);
         return 0;
     }

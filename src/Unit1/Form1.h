@@ -8,8 +8,10 @@
 #include <map>
 #include <vector>
 
+#include "BitBtn.h"
 #include "Controls.h"
 #include "Form1Layout.h"
+#include "GroupBox.h"
 #include "SettingsView.h"
 #include "platform/Gdi.h"
 
@@ -35,23 +37,24 @@ public:
     TImage imgLink, ImageIcon, ImageWallDU, ImageWallCU;
     TLabel LabelTitle, LabelVer, LabelColorDU, LabelColorCU, LabelStyleDU, LabelWallDU,
         LabelSetting, LabelStyleCU, LabelWallCU;
-    TWinControl GroupBoxColor, GroupBoxDU, GroupBoxSetting, GroupBoxCU;
+    TGroupBox GroupBoxColor, GroupBoxDU, GroupBoxSetting, GroupBoxCU;
     TListBox LBoxColor;
     TShape ShapeDU, ShapeCU;
     TEdit EditColorNameDU, EditSizeNameDU, EditDllNameDUV, EditColorNameCU, EditSizeNameCU,
         EditDllNameCUV;
     TCheckBox CheckLogonIME, CheckNumLock, CheckStyle, CheckColor, CheckWall;
-    TWinControl BtnClose, BtnUpdate, BtnReload;
+    TBitBtn BtnClose, BtnUpdate, BtnReload;
     TStatusBar StatusBar1;
 
 private:
-    struct Slot {
-        TWinControl* window;
-        TGraphicControl* graphic;
+    struct Slot {  // a control is either a window or windowless
+        Slot(TWinControl* control) : window(control) {}
+        Slot(TGraphicControl* control) : graphic(control) {}
+        TWinControl* window = nullptr;
+        TGraphicControl* graphic = nullptr;
     };
 
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK GroupBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     template <class Handler>
     void Dispatch(Handler handler);
@@ -59,28 +62,22 @@ private:
     void CreateControls();
     void CreateControl(const Form1Layout::Row& row);
     void SetTabOrder();
-    void AddHints();
-    int Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
+    int Scale(int pixels) const { return dpi_.Scale(pixels); }
     Bounds ScaledBounds(const Form1Layout::Row& row) const;
     HWND ParentWindow(Form1Layout::Id parent) const;
 
     void Load();
     void RefreshState();
-    void DrawColorItem(const DRAWITEMSTRUCT& item);
-    void DrawBitBtn(const DRAWITEMSTRUCT& item);
     std::array<TEdit*, 6> Edits();  // in the order the creation empties them
-    const char* HintFor(HWND edit);
-    void PaintGroupBox(HWND groupBox, HDC dc) const;
 
     HINSTANCE instance_;
     TDdeMgr& dde_;
     HWND hwnd_ = nullptr;
-    HWND tooltip_ = nullptr;
-    int dpi_ = 96;
+    Dpi dpi_;
     GdiObject font_, titleFont_;
+    THintWindow hints_;  // of the edit boxes
     std::map<Form1Layout::Id, Slot> slots_;
-    std::map<HWND, std::vector<const TGraphicControl*>> graphics_;  // by painting parent
-    std::map<HWND, Icon> glyphs_;  // of the buttons
+    std::vector<const TGraphicControl*> graphics_;  // the window paints; group boxes paint theirs
     bool loaded_ = false;     // the last settings load ran to its end
     bool linkPressed_ = false;
     SettingsView view_;
