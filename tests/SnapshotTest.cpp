@@ -185,6 +185,19 @@ TEST_F(SnapshotTest, MissingStyleKeysLeaveTheirControlsAndNoWallpaperClearsBothP
     EXPECT_EQ(r.wallCU.picture.GetKind(), Picture::Kind::None);
 }
 
+// A stored name shows only when an internal name matches it exactly; its display name is then
+// that of the first item whose internal name matches but for case.
+TEST_F(SnapshotTest, ColorNameMatchesExactlyAndFindsItsDisplayNameButForCase)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"HomeStead", "オリーブ グリーン"}, {"homestead", ""}, {"normalcolor", "標準 (青)"}};
+    for (const auto& [name, shown] : cases) {
+        SetText(HKEY_CURRENT_USER, Keys::CurrentStyle, "ColorName", name);
+        ASSERT_TRUE(LoadSettings(r.view));
+        EXPECT_EQ(r.colorCU.text, shown) << name;
+    }
+}
+
 TEST_F(SnapshotTest, NumLockIsOnOnlyForExactlyTwo)
 {
     for (const char* value : {"0", "2 ", ""}) {
