@@ -92,19 +92,10 @@ int Mappings()
     return count;
 }
 
-BOOL CALLBACK EndIfDialog(HWND window, LPARAM)
-{
-    char name[8] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (lstrcmpA(name, "#32770") == 0)
-        PostMessageA(window, WM_COMMAND, IDOK, 0);
-    return TRUE;
-}
-
-// A thread timer fires inside a dialog's own message loop: it ends the thread's dialogs.
+// A thread timer fires inside a dialog's own message loop: it ends the dialog, once active.
 void CALLBACK EndDialogs(HWND, UINT, UINT_PTR, DWORD)
 {
-    EnumThreadWindows(GetCurrentThreadId(), EndIfDialog, 0);
+    PostMessageA(GetActiveWindow(), WM_COMMAND, IDOK, 0);
 }
 
 class SnapshotTest : public testing::Test {
