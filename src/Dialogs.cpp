@@ -214,6 +214,14 @@ struct alignas(4) EmptyDialog {
     WORD menu, windowClass, title;
 };
 
+// The platform enables a dialog's owner again when the dialog ends, so a window that was
+// disabled before must not be the owner.
+HWND EnabledActiveWindow()
+{
+    HWND active = GetActiveWindow();
+    return active && IsWindowEnabled(active) ? active : nullptr;
+}
+
 std::string ProgramPath()
 {
     char path[MAX_PATH + 1] = {};
@@ -233,7 +241,7 @@ TModalResult MessageDialog(const std::string& text, TMsgDlgType type, TMsgDlgBut
                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                 DEFAULT_PITCH | FF_DONTCARE, FontFace));
 
-    HWND owner = GetActiveWindow();
+    HWND owner = EnabledActiveWindow();
     ThreadWindowsDisabled disabled;
     DialogState state{text, LookOf(type), buttons == TMsgDlgButtons::mbOKCancel, font.get(),
                       disabled};
@@ -250,7 +258,7 @@ TModalResult MessageDialog(const std::string& text, TMsgDlgType type, TMsgDlgBut
 
 void ReportError(const std::exception& error)
 {
-    MessageBoxA(GetActiveWindow(), WithFullStop(error.what()).c_str(), ApplicationTitle,
+    MessageBoxA(EnabledActiveWindow(), WithFullStop(error.what()).c_str(), ApplicationTitle,
                 MB_ICONSTOP | MB_OK);
 }
 

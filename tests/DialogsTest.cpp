@@ -242,7 +242,8 @@ TEST(MessageDialog, WrapsLongTextAtHalfTheScreen)
     EXPECT_EQ(seen.text, text);
 }
 
-// A window of the dialog's thread: disabled while the dialog is open, still painting.
+// A window of the dialog's thread: disabled while the dialog is open, still painting. One that
+// was disabled already stays so, even as the active window that would own the dialog.
 LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_PAINT) {
@@ -267,6 +268,9 @@ TEST(MessageDialog, ShutsOutTheThreadsWindowsWhichKeepPainting)
     ASSERT_TRUE(window);
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
+    HWND disabled = CreateWindowExA(0, "QuillaneModalProbe", "disabled", WS_OVERLAPPEDWINDOW |
+                                    WS_VISIBLE | WS_DISABLED, 0, 120, 200, 100, nullptr, nullptr,
+                                    GetModuleHandleA(nullptr), nullptr);
     bool enabledDuring = true;
     LONG_PTR paintsBefore = 0, paintsDuring = 0;
     Drive(
@@ -285,6 +289,11 @@ TEST(MessageDialog, ShutsOutTheThreadsWindowsWhichKeepPainting)
     EXPECT_FALSE(enabledDuring);
     EXPECT_GT(paintsDuring, paintsBefore);
     EXPECT_TRUE(IsWindowEnabled(window)) << "enabled again afterwards";
+    EXPECT_FALSE(IsWindowEnabled(disabled)) << "disabled before, so still disabled";
+    SetActiveWindow(disabled);
+    Drive("Quillane", [](HWND) {}, Enter, [] { ReportError(std::runtime_error("x")); return 0; });
+    EXPECT_FALSE(IsWindowEnabled(disabled)) << "nor by the error report";
+    DestroyWindow(disabled);
     DestroyWindow(window);
 }
 

@@ -70,19 +70,26 @@ std::vector<unsigned char> IconFile()
     return bytes;
 }
 
-std::vector<unsigned char> Metafile(bool placeable)
+// A blue rectangle over the frame from 0, 0 to width, height. A plain metafile sets that frame
+// as its window extent; a placeable one states it in its header alone.
+std::vector<unsigned char> Metafile(bool placeable, short width = 100, short height = 100)
 {
     HDC dc = CreateMetaFileA(nullptr);
-    SetWindowExtEx(dc, 100, 100, nullptr);
-    Rectangle(dc, 0, 0, 100, 100);
+    if (!placeable)
+        SetWindowExtEx(dc, width, height, nullptr);
+    HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+    SelectObject(dc, blue);
+    SelectObject(dc, GetStockObject(NULL_PEN));
+    Rectangle(dc, 0, 0, width + 1, height + 1);
     HMETAFILE metafile = CloseMetaFile(dc);
+    DeleteObject(blue);
     std::vector<unsigned char> bits(GetMetaFileBitsEx(metafile, 0, nullptr));
     GetMetaFileBitsEx(metafile, bits.size(), bits.data());
     DeleteMetaFile(metafile);
     if (!placeable)
         return bits;
     std::vector<unsigned char> bytes;
-    const WORD header[10] = {0xCDD7, 0x9AC6, 0, 0, 0, 100, 100, 1440, 0, 0};
+    const WORD header[10] = {0xCDD7, 0x9AC6, 0, 0, 0, WORD(width), WORD(height), 1440, 0, 0};
     WORD sum = 0;
     for (WORD word : header)
         sum ^= word;
@@ -123,11 +130,15 @@ const std::vector<unsigned char> Garbage{'n', 'o', 't', ' ', 'a', ' ', 'p', 'i',
 TEST(Picture, ReadsEachKindByItsExtensionInAnyCase)
 {
     Write(BesideTests("p.bmp"), BitmapFile(0x00FF0000));
+    Write(BesideTests("WALL.BMP"), BitmapFile(0x00FF0000));
+    Write(BesideTests("my.photo.bmp"), BitmapFile(0x00FF0000));
     Write(BesideTests("p.ICO"), IconFile());
     Write(BesideTests("plain.wmf"), Metafile(false));
     Write(BesideTests("placeable.Wmf"), Metafile(true));
     Write(BesideTests("p.emf"), EnhancedMetafile());
     EXPECT_EQ(Picture::FromFile(BesideTests("p.bmp")).GetKind(), Picture::Kind::Bitmap);
+    EXPECT_EQ(Picture::FromFile(BesideTests("WALL.BMP")).GetKind(), Picture::Kind::Bitmap);
+    EXPECT_EQ(Picture::FromFile(BesideTests("my.photo.bmp")).GetKind(), Picture::Kind::Bitmap);
     EXPECT_EQ(Picture::FromFile(BesideTests("p.ICO")).GetKind(), Picture::Kind::Icon);
     EXPECT_EQ(Picture::FromFile(BesideTests("plain.wmf")).GetKind(), Picture::Kind::Metafile);
     EXPECT_EQ(Picture::FromFile(BesideTests("placeable.Wmf")).GetKind(), Picture::Kind::Metafile);
@@ -153,7 +164,8 @@ TEST(Picture, CorruptContentRaisesTheTextOfItsKind)
     EXPECT_EQ(ErrorOf(BesideTests("empty.emf")), "メタファイルが不正です");
 }
 
-TEST(Picture, BitmapIsStretchedToFillTheArea)
+// So is a placeable metafile, the right way round when its frame is wider than high.
+TEST(Picture, BitmapAndMetafileAreStretchedToFillTheArea)
 {
     Write(BesideTests("blue.bmp"), BitmapFile(0x000000FF));
     const Picture picture = Picture::FromFile(BesideTests("blue.bmp"));
@@ -169,6 +181,11 @@ TEST(Picture, BitmapIsStretchedToFillTheArea)
     EXPECT_EQ(GetPixel(dc, 175, 199), RGB(0, 0, 255));
     EXPECT_EQ(GetPixel(dc, 15, 112), RGB(255, 255, 255));
     EXPECT_EQ(GetPixel(dc, 176, 150), RGB(255, 255, 255));
+    Write(BesideTests("wide.wmf"), Metafile(true, 200, 50));
+    PatBlt(dc, 0, 0, 200, 200, WHITENESS);
+    Picture::FromFile(BesideTests("wide.wmf")).Draw(dc, area);
+    EXPECT_EQ(GetPixel(dc, 175, 199), RGB(0, 0, 255)) << "wide.wmf";
+    EXPECT_EQ(GetPixel(dc, 176, 150), RGB(255, 255, 255)) << "wide.wmf";
     SelectObject(dc, old);
     DeleteObject(target);
     DeleteDC(dc);

@@ -182,6 +182,14 @@ HWND ActiveFocus(const Program& program, HWND form)
     return FocusOf(program.Thread());
 }
 
+// Whether the main window is the active one again after a dialog, within five seconds.
+bool ActiveAgain(HWND form)
+{
+    for (int i = 0; i < 100 && GetForegroundWindow() != form; ++i)
+        Sleep(50);
+    return GetForegroundWindow() == form;
+}
+
 void Close(const Program& program, HWND form)
 {
     PostMessageA(form, WM_CLOSE, 0, 0);
@@ -216,6 +224,7 @@ protected:
 
 TEST_F(WindowTest, ShowsBothUsersSettingsAtStartUp)
 {
+    SetText(HKEY_CURRENT_USER, Keys::CurrentColors, "HilightText", "0 255 0");
     Program program(ProgramPath());
     const HWND form = program.MainWindow();
     ASSERT_TRUE(form);
@@ -251,6 +260,14 @@ TEST_F(WindowTest, ShowsBothUsersSettingsAtStartUp)
     EXPECT_EQ(ScreenPixel(list, item.left + 17, item.top + 5), RGB(0, 0, 255));
     EXPECT_EQ(ScreenPixel(list, item.left + 23, item.top + 0), RGB(0, 0, 0));
     EXPECT_EQ(ScreenPixel(list, item.left + 25, item.top + 5), GetSysColor(COLOR_WINDOW));
+    // Selected, the name stands in the selection-text colour, here green.
+    SendMessageA(list, LB_SETCURSEL, title, 0);
+    Sleep(300);
+    int green = 0;
+    for (int x = 28; x < 80; ++x)
+        for (int y = item.top; y < item.bottom; ++y)
+            green += ScreenPixel(list, x, y) == RGB(0, 255, 0);
+    EXPECT_GT(green, 10);
 
     // The current user's wallpaper fills its preview; the frame lies one pixel outside it.
     const HWND current = GetDlgItem(form, L::GroupBoxCU);
@@ -283,10 +300,11 @@ TEST_F(WindowTest, TheLayoutScalesWithTheScreensDpi)
 }
 
 // The style hint holds a line break and shows on two lines, the colour hint on one; a hint
-// that is not to be shown (a colour scheme the style does not list) shows nothing.
+// that is not to be shown (a colour scheme the style does not list, a style without a path)
+// shows nothing.
 TEST_F(WindowTest, HintsShowWhenTheMouseRestsOnAnEdit)
 {
-    WriteList(HKEY_USERS, Keys::DefaultStyle, {{"DllName", LightStyle}, {"ColorName", "NoSuch"}});
+    WriteList(HKEY_USERS, Keys::DefaultStyle, {{"DllName", ""}, {"ColorName", "NoSuch"}});
     Program program(ProgramPath());
     const HWND form = program.MainWindow();
     ASSERT_TRUE(form);
@@ -295,6 +313,7 @@ TEST_F(WindowTest, HintsShowWhenTheMouseRestsOnAnEdit)
     EXPECT_GT(oneLine, 0);
     EXPECT_GT(twoLines, oneLine + oneLine / 3) << "one more line";
     EXPECT_EQ(TipHeightOver(program, Control(form, L::GroupBoxDU, L::EditColorNameDU)), 0);
+    EXPECT_EQ(TipHeightOver(program, Control(form, L::GroupBoxDU, L::EditDllNameDUV)), 0);
     Close(program, form);
 }
 
@@ -309,6 +328,7 @@ TEST_F(WindowTest, UpdateCopiesTheCheckedSettingsAndReloads)
     ASSERT_TRUE(Checked(colour));
     PostMessageA(Control(form, 0, L::BtnUpdate), BM_CLICK, 0, 0);
     EXPECT_TRUE(CloseDialog(program, nullptr, "情報"));
+    EXPECT_TRUE(ActiveAgain(form));
 
     EXPECT_EQ(ReadList(HKEY_USERS, Keys::DefaultColors),
               (ValueList{{"ActiveTitle", "0 0 255"}, {"Window", "255 255 255"}}));
@@ -340,6 +360,7 @@ TEST_F(WindowTest, WithoutRightsTheDefaultSideIsEmptyAndTheUpdateSaysWhy)
     EXPECT_EQ(TextOf(GetDlgItem(report, 0xFFFF)),
               "デフォルトユーザの設定を変更する権限がありません(管理者として実行してください)");
     PostMessageA(report, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(ActiveAgain(form));
     Sleep(500);
     EXPECT_FALSE(program.WaitForWindow(nullptr, "情報", 500)) << "no success after a failure";
     EXPECT_EQ((*ReadList(HKEY_USERS, Keys::DefaultKeyboard))["InitialKeyboardIndicators"], "2");
@@ -393,6 +414,7 @@ TEST_F(WindowTest, TheLinkBannerOpensTheSiteAfterConfirmation)
     };
     clickBanner();
     EXPECT_TRUE(CloseDialog(program, nullptr, "確認")) << "the close box cancels";
+    EXPECT_TRUE(ActiveAgain(form));
     Sleep(2000);
     EXPECT_EQ(GetFileAttributesA(record.c_str()), INVALID_FILE_ATTRIBUTES) << "nothing sent";
 

@@ -58,6 +58,7 @@ TEST(StrToInt, TakesTheWhole32BitRange)
 TEST(SameTextCp932, FoldsAsciiLettersOnly)
 {
     EXPECT_TRUE(SameTextCp932("NormalColor", "normalcolor"));
+    EXPECT_TRUE(SameTextCp932("az", "AZ")) << "every letter, a to z";
     EXPECT_FALSE(SameTextCp932("Normal", "Normal "));
     EXPECT_TRUE(SameTextCp932("標準", "標準"));
     // ソ is 83 5C and ャ is 83 62 ('b'): a trailing byte is not a letter to fold.
