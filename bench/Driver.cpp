@@ -4,8 +4,9 @@
 //       starts the three programs in turn, ROUNDS times with a rotating order, each up to its
 //       visible window, then closes it; prints the medians and the median ratios per round.
 //   bench_driver session RELOADS UPDATES QUILLANE PROBE
-//       one running quillane.exe: its resources at start, RELOADS reloads, its resources
-//       again, then UPDATES updates up to their information dialog.
+//       one running quillane.exe: its resources at start, RELOADS reloads, each followed by
+//       one load's platform calls made here directly, its resources again, then UPDATES
+//       updates up to their information dialog.
 //
 // Lines starting with "#" are name=value figures for the bench script.
 
@@ -18,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "LoadFloor.h"
 #include "Probe.h"
 #include "Timing.h"
 #include "Unit1/Form1Layout.h"
@@ -221,13 +223,23 @@ int SessionBench(int reloads, int updates, const std::string& path, const std::s
     Sleep(1000);  // painted and idle
     const Resources before = Measure(process, probe);
 
+    // Reloads and the floor's loads alternate, so that both see the same machine.
     const HWND reload = GetDlgItem(form, L::BtnReload);
-    std::vector<double> reloadMs;
+    LoadFloor floor;
+    std::vector<double> reloadMs, floorMs, ratios, registry, styles, pictures, controls;
     for (int i = 0; i < reloads; ++i) {
         const Stopwatch clock;
         SendMessageA(reload, BM_CLICK, 0, 0);  // returns when the load is done
         reloadMs.push_back(clock.Ms());
         Sleep(10);  // let it repaint, as between a user's clicks
+        const LoadPhases phases = floor.Run();
+        LoadFloor::Pump();
+        floorMs.push_back(phases.total);
+        ratios.push_back(reloadMs.back() / phases.total);
+        registry.push_back(phases.registry);
+        styles.push_back(phases.styles);
+        pictures.push_back(phases.pictures);
+        controls.push_back(phases.controls);
     }
     Sleep(500);
     const Resources after = Measure(process, probe);
@@ -252,6 +264,11 @@ int SessionBench(int reloads, int updates, const std::string& path, const std::s
 
     std::printf("reload (BtnReload), %d reloads: median %.1f ms, p95 %.1f ms\n", reloads,
                 Median(reloadMs), Percentile(reloadMs, 0.95));
+    std::printf("one load's platform calls made directly, as often: median %.1f ms, p95 %.1f ms\n",
+                Median(floorMs), Percentile(floorMs, 0.95));
+    std::printf("  of which (median ms) registry %.1f, style files %.1f, pictures %.1f, controls %.1f\n",
+                Median(registry), Median(styles), Median(pictures), Median(controls));
+    std::printf("  reload / platform calls, median of the pairs: %.2f\n", Median(ratios));
     std::printf("update (BtnUpdate) up to its dialog, %d updates: median %.1f ms\n", updates,
                 Median(updateMs));
     std::printf("quillane.exe's resources, at start and after the reloads:\n");
@@ -259,6 +276,10 @@ int SessionBench(int reloads, int updates, const std::string& path, const std::s
     PrintResources("after reloads", after);
     std::printf("#reload_median=%.1f\n#reload_p95=%.1f\n#update_median=%.1f\n", Median(reloadMs),
                 Percentile(reloadMs, 0.95), Median(updateMs));
+    std::printf("#floor_median=%.1f\n#floor_p95=%.1f\n#reload_ratio=%.2f\n#floor_registry=%.1f\n"
+                "#floor_styles=%.1f\n#floor_pictures=%.1f\n#floor_controls=%.1f\n",
+                Median(floorMs), Percentile(floorMs, 0.95), Median(ratios), Median(registry),
+                Median(styles), Median(pictures), Median(controls));
     std::printf("#growth_handles=%ld\n#growth_gdi=%s\n#growth_private_kb=%.0f\n",
                 after.handles - before.handles,
                 before.gdi < 0 || after.gdi < 0 ? "n/a" : std::to_string(after.gdi - before.gdi).c_str(),

@@ -1,16 +1,12 @@
-// One settings load's platform calls made directly, in a loop: the floor under the time of a
-// reload. The same registry reads (each opens and closes its key), the same style-file loads
-// as data with their resource and string reads, the same picture loads and the same control
-// updates, with none of the program's own code between them. Prints each phase's median.
-//
-//     load_floor.exe [iterations]
+// One settings load's platform calls made directly: the floor under the time of a reload.
+// The same registry reads (each opens and closes its key), the same style-file loads as data
+// with their resource and string reads, the same picture loads and the same control updates,
+// with none of the program's own code between them.
 
-#include <windows.h>
+#include "LoadFloor.h"
 
 #include <commctrl.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -150,15 +146,9 @@ void LoadPicture(const std::string& path)
     CloseHandle(file);
 }
 
-// The controls a load writes into, on a window of the same kinds of control.
-struct Window {
-    HWND frame, list, status, update;
-    HWND edits[6], checks[5];
-};
-
-Window MakeWindow()
+LoadFloor::Window MakeWindow()
 {
-    Window w{};
+    LoadFloor::Window w{};
     w.frame = CreateWindowExA(0, "Static", "Load floor", WS_POPUP | WS_CAPTION | WS_VISIBLE, 100,
                               100, 625, 390, nullptr, nullptr, nullptr, nullptr);
     const auto child = [&](const char* cls, DWORD style, int y) {
@@ -175,7 +165,7 @@ Window MakeWindow()
     return w;
 }
 
-void WriteControls(const Window& w, const Found& found)
+void WriteControls(const LoadFloor::Window& w, const Found& found)
 {
     SendMessageA(w.list, LB_RESETCONTENT, 0, 0);
     for (const std::string& name : found.colourNames)
@@ -196,52 +186,48 @@ void WriteControls(const Window& w, const Found& found)
     SendMessageA(w.status, SB_SETTEXTA, 0, LPARAM(""));
 }
 
-void Pump()
+}  // namespace
+
+LoadFloor::LoadFloor()
+{
+    INITCOMMONCONTROLSEX common{sizeof common, ICC_BAR_CLASSES};
+    InitCommonControlsEx(&common);
+    window_ = MakeWindow();
+    Pump();
+}
+
+LoadFloor::~LoadFloor()
+{
+    DestroyWindow(window_.frame);
+}
+
+LoadPhases LoadFloor::Run()
+{
+    LoadPhases phases;
+    const Stopwatch all;
+    Stopwatch phase;
+    const Found found = ReadRegistry();
+    phases.registry = phase.Ms();
+    phase = Stopwatch();
+    for (const std::string& path : found.stylePath)
+        if (!path.empty())
+            ReadStyle(path);
+    phases.styles = phase.Ms();
+    phase = Stopwatch();
+    for (const std::string& path : found.wallpaper)
+        LoadPicture(path);
+    phases.pictures = phase.Ms();
+    phase = Stopwatch();
+    WriteControls(window_, found);
+    phases.controls = phase.Ms();
+    phases.total = all.Ms();
+    return phases;
+}
+
+// The repaint, as a message loop does it after a load.
+void LoadFloor::Pump()
 {
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
         DispatchMessageA(&message);
-}
-
-}  // namespace
-
-int main(int argc, char** argv)
-{
-    const int iterations = argc > 1 ? std::atoi(argv[1]) : 200;
-    INITCOMMONCONTROLSEX common{sizeof common, ICC_BAR_CLASSES};
-    InitCommonControlsEx(&common);
-    const Window window = MakeWindow();
-    Pump();
-
-    std::vector<double> registry, styles, pictures, controls, total;
-    for (int i = 0; i < iterations; ++i) {
-        const Stopwatch all;
-        Stopwatch phase;
-        const Found found = ReadRegistry();
-        registry.push_back(phase.Ms());
-        phase = Stopwatch();
-        for (const std::string& path : found.stylePath)
-            if (!path.empty())
-                ReadStyle(path);
-        styles.push_back(phase.Ms());
-        phase = Stopwatch();
-        for (const std::string& path : found.wallpaper)
-            LoadPicture(path);
-        pictures.push_back(phase.Ms());
-        phase = Stopwatch();
-        WriteControls(window, found);
-        controls.push_back(phase.Ms());
-        total.push_back(all.Ms());
-        Pump();  // the repaint, as the program's message loop does it after a load
-    }
-    std::printf("load floor, %d loads' platform calls made directly (median ms):\n", iterations);
-    std::printf("  registry %.2f, style files %.2f, pictures %.2f, controls %.2f\n", Median(registry),
-                Median(styles), Median(pictures), Median(controls));
-    std::printf("  one load: median %.2f, p95 %.2f\n", Median(total), Percentile(total, 0.95));
-    std::printf("#floor_median=%.2f\n#floor_p95=%.2f\n#floor_registry=%.2f\n#floor_styles=%.2f\n"
-                "#floor_pictures=%.2f\n#floor_controls=%.2f\n",
-                Median(total), Percentile(total, 0.95), Median(registry), Median(styles),
-                Median(pictures), Median(controls));
-    DestroyWindow(window.frame);
-    return 0;
 }

@@ -33,7 +33,6 @@ run() {
 echo "$(wine --version) on $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
 run "$bench/bench_driver.exe" startup "$rounds" "$(windows_path "$build/src/quillane.exe")" \
     "$(windows_path "$bench/bench_bare.exe")" "$(windows_path "$bench/bench_setup_floor.exe")"
-run "$bench/bench_load_floor.exe" "$reloads"
 run "$bench/bench_driver.exe" session "$reloads" "$updates" \
     "$(windows_path "$build/src/quillane.exe")" "$(windows_path "$bench/bench_probe.dll")"
 
@@ -42,11 +41,11 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 start_goal=$(awk -v a="$start_floor" -v b="$floor_median" 'BEGIN { printf "%.0f", a + b }')
 echo "start-up against the set-up floor + one load's platform calls ($start_goal ms):" \
      "$(ratio "$start_quillane" "$start_goal") (goal 1.10)"
-echo "reload against one load's platform calls: median $(ratio "$reload_median" "$floor_median")," \
-     "p95 $(ratio "$reload_p95" "$floor_p95") (goal 1.10)"
-echo "where a reload goes (platform floor, ms): registry $floor_registry, style files" \
-     "$floor_styles, pictures $floor_pictures, controls $floor_controls;" \
-     "the program's own work $(awk -v a="$reload_median" -v b="$floor_median" 'BEGIN { printf "%.1f", a - b }')"
+echo "reload against one load's platform calls: x$reload_ratio (median of the pairs)," \
+     "p95 against p95 x$(ratio "$reload_p95" "$floor_p95") (goal 1.10); the program's own" \
+     "work $(awk -v a="$reload_median" -v b="$floor_median" 'BEGIN { printf "%.1f", a - b }') ms" \
+     "beside registry $floor_registry, style files $floor_styles, pictures $floor_pictures," \
+     "controls $floor_controls"
 
 # Release programs: those of scripts/release.sh when there are any, else the build's own.
 sizes=()
@@ -75,5 +74,5 @@ growth+=", private memory $(signed "$growth_private_kb") KB"
 echo "bench: start-up x$ratio_bare bare window, x$ratio_floor set-up floor" \
      "(floor x$ratio_floor_bare bare), x$(ratio "$start_quillane" "$start_goal") floor+load;" \
      "reload median ${reload_median} ms p95 ${reload_p95} ms," \
-     "x$(ratio "$reload_median" "$floor_median") platform calls;" \
+     "x$reload_ratio platform calls;" \
      "update ${update_median} ms; after $reloads reloads: $growth; sizes ${sizes[*]}"
