@@ -71,6 +71,8 @@ std::vector<std::string> Names(HKEY root, const char* path)
 struct Found {
     std::vector<std::string> colourNames;
     std::string stylePath[2];
+    std::string schemeAndSize[2][2];  // internal names, per user
+    std::string shown[6];             // the edit boxes' texts
     std::string wallpaper[2];
 };
 
@@ -86,8 +88,8 @@ Found ReadRegistry()
         if (!Exists(Roots[user], Styles[user]))
             continue;
         found.stylePath[user] = Read(Roots[user], Styles[user], "DllName");
-        Read(Roots[user], Styles[user], "ColorName");
-        Read(Roots[user], Styles[user], "SizeName");
+        found.schemeAndSize[user][0] = Read(Roots[user], Styles[user], "ColorName");
+        found.schemeAndSize[user][1] = Read(Roots[user], Styles[user], "SizeName");
     }
     for (int user = 0; user < 2; ++user)
         found.wallpaper[user] = Read(Roots[user], Desktops[user], "Wallpaper");
@@ -108,28 +110,42 @@ std::string Expand(const std::string& path)
     });
 }
 
-// The style's name, then its colour schemes and its sizes: three loads as data.
-void ReadStyle(const std::string& stored)
+std::u16string Wide(const std::string& text)
+{
+    std::u16string wide(text.size(), u'\0');
+    wide.resize(MultiByteToWideChar(932, 0, text.data(), text.size(),
+                                    reinterpret_cast<wchar_t*>(wide.data()), wide.size()));
+    return wide;
+}
+
+// The style's name, then the display names of its colour scheme and its size (by their
+// internal names' places in the name resources): three loads as data.
+void ReadStyle(const std::string& stored, const std::string (&internal)[2], std::string* shown)
 {
     const std::string path = Expand(stored);
-    char text[255];
+    char text[255] = {};
     if (HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
         LoadStringA(module, 5000, text, sizeof text);
+        shown[0] = text;
         FreeLibrary(module);
     }
     Expand(stored);
     const struct { const char* type; unsigned first; } lists[] = {{"COLORNAMES", 1000}, {"SIZENAMES", 3000}};
-    for (const auto& list : lists) {
+    for (int k = 0; k < 2; ++k) {
         HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
         if (!module)
             continue;
-        const HRSRC found = FindResourceA(module, "#1", list.type);
+        const HRSRC found = FindResourceA(module, "#1", lists[k].type);
         const void* bytes = found ? LockResource(LoadResource(module, found)) : nullptr;
-        const std::size_t count = bytes ? WalkNameResource({static_cast<const unsigned char*>(bytes),
-                                                            SizeofResource(module, found)}).size()
-                                        : 0;
-        for (std::size_t i = 0; i < count; ++i)
-            LoadStringA(module, list.first + i, text, sizeof text);
+        const auto names = bytes ? WalkNameResource({static_cast<const unsigned char*>(bytes),
+                                                     SizeofResource(module, found)})
+                                 : std::vector<std::u16string>();
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            text[0] = '\0';
+            LoadStringA(module, lists[k].first + i, text, sizeof text);
+            if (names[i] == Wide(internal[k]))
+                shown[1 + k] = text;
+        }
         FreeLibrary(module);
     }
 }
@@ -149,6 +165,9 @@ void LoadPicture(const std::string& path)
 LoadFloor::Window MakeWindow()
 {
     LoadFloor::Window w{};
+    w.font = CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                         DEFAULT_PITCH | FF_DONTCARE, "ＭＳ Ｐゴシック");
     w.frame = CreateWindowExA(0, "Static", "Load floor", WS_POPUP | WS_CAPTION | WS_VISIBLE, 100,
                               100, 625, 390, nullptr, nullptr, nullptr, nullptr);
     const auto child = [&](const char* cls, DWORD style, int y) {
@@ -156,8 +175,12 @@ LoadFloor::Window MakeWindow()
                                nullptr, nullptr, nullptr);
     };
     w.list = child("ListBox", LBS_HASSTRINGS | WS_VSCROLL, 0);
-    for (int i = 0; i < 6; ++i)
-        w.edits[i] = child("Edit", ES_READONLY, 20 + 20 * i);
+    for (int i = 0; i < 6; ++i) {
+        w.edits[i] = CreateWindowExA(WS_EX_CLIENTEDGE, "Edit", "", WS_CHILD | WS_VISIBLE |
+                                     ES_READONLY | ES_AUTOHSCROLL, 200, 20 + 24 * i, 153, 20,
+                                     w.frame, nullptr, nullptr, nullptr);
+        SendMessageA(w.edits[i], WM_SETFONT, WPARAM(w.font), FALSE);
+    }
     for (int i = 0; i < 5; ++i)
         w.checks[i] = child("Button", BS_AUTOCHECKBOX, 140 + 20 * i);
     w.update = child("Button", BS_PUSHBUTTON, 250);
@@ -171,9 +194,9 @@ void WriteControls(const LoadFloor::Window& w, const Found& found)
     for (const std::string& name : found.colourNames)
         SendMessageA(w.list, LB_ADDSTRING, 0, LPARAM(name.c_str()));
     char text[256];
-    for (HWND edit : w.edits) {
-        SetWindowTextA(edit, "name");
-        GetWindowTextA(edit, text, GetWindowTextLengthA(edit) + 1);
+    for (int i = 0; i < 6; ++i) {
+        SetWindowTextA(w.edits[i], found.shown[i].c_str());
+        GetWindowTextA(w.edits[i], text, GetWindowTextLengthA(w.edits[i]) + 1);
     }
     RECT area{16, 112, 176, 232};
     for (int i = 0; i < 6; ++i)  // two frames moved, two pictures replaced
@@ -199,6 +222,7 @@ LoadFloor::LoadFloor()
 LoadFloor::~LoadFloor()
 {
     DestroyWindow(window_.frame);
+    DeleteObject(window_.font);
 }
 
 LoadPhases LoadFloor::Run()
@@ -206,12 +230,12 @@ LoadPhases LoadFloor::Run()
     LoadPhases phases;
     const Stopwatch all;
     Stopwatch phase;
-    const Found found = ReadRegistry();
+    Found found = ReadRegistry();
     phases.registry = phase.Ms();
     phase = Stopwatch();
-    for (const std::string& path : found.stylePath)
-        if (!path.empty())
-            ReadStyle(path);
+    for (int user = 0; user < 2; ++user)
+        if (!found.stylePath[user].empty())
+            ReadStyle(found.stylePath[user], found.schemeAndSize[user], found.shown + 3 * user);
     phases.styles = phase.Ms();
     phase = Stopwatch();
     for (const std::string& path : found.wallpaper)

@@ -1,6 +1,7 @@
 #pragma once
 // One settings load's platform calls made directly, with no program code between them: the
-// floor a reload is measured against. It reads the profile the program reads.
+// floor a reload is measured against. It reads the profile the program reads and shows the
+// names it finds in edit boxes with the program's font.
 
 #include <windows.h>
 
@@ -22,6 +23,7 @@ public:
     struct Window {
         HWND frame, list, status, update;
         HWND edits[6], checks[5];
+        HFONT font;  // the program's face, for the edit boxes' Japanese names
     };
 
 private:
