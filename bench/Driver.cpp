@@ -241,6 +241,14 @@ int SessionBench(int reloads, int updates, const std::string& path, const std::s
         pictures.push_back(phases.pictures);
         controls.push_back(phases.controls);
     }
+    // What a click costs without a load: a check box clicked twice from here.
+    const HWND check = GetDlgItem(GetDlgItem(form, L::GroupBoxSetting), L::CheckColor);
+    std::vector<double> clickMs;
+    for (int i = 0; i < 2 * 50; ++i) {
+        const Stopwatch clock;
+        SendMessageA(check, BM_CLICK, 0, 0);
+        clickMs.push_back(clock.Ms());
+    }
     Sleep(500);
     const Resources after = Measure(process, probe);
 
@@ -269,6 +277,8 @@ int SessionBench(int reloads, int updates, const std::string& path, const std::s
     std::printf("  of which (median ms) registry %.1f, style files %.1f, pictures %.1f, controls %.1f\n",
                 Median(registry), Median(styles), Median(pictures), Median(controls));
     std::printf("  reload / platform calls, median of the pairs: %.2f\n", Median(ratios));
+    std::printf("  a click with no load behind it (a check box's BM_CLICK from here): median %.2f ms\n",
+                Median(clickMs));
     std::printf("update (BtnUpdate) up to its dialog, %d updates: median %.1f ms\n", updates,
                 Median(updateMs));
     std::printf("quillane.exe's resources, at start and after the reloads:\n");
@@ -277,9 +287,9 @@ int SessionBench(int reloads, int updates, const std::string& path, const std::s
     std::printf("#reload_median=%.1f\n#reload_p95=%.1f\n#update_median=%.1f\n", Median(reloadMs),
                 Percentile(reloadMs, 0.95), Median(updateMs));
     std::printf("#floor_median=%.1f\n#floor_p95=%.1f\n#reload_ratio=%.2f\n#floor_registry=%.1f\n"
-                "#floor_styles=%.1f\n#floor_pictures=%.1f\n#floor_controls=%.1f\n",
+                "#floor_styles=%.1f\n#floor_pictures=%.1f\n#floor_controls=%.1f\n#click=%.2f\n",
                 Median(floorMs), Percentile(floorMs, 0.95), Median(ratios), Median(registry),
-                Median(styles), Median(pictures), Median(controls));
+                Median(styles), Median(pictures), Median(controls), Median(clickMs));
     std::printf("#growth_handles=%ld\n#growth_gdi=%s\n#growth_private_kb=%.0f\n",
                 after.handles - before.handles,
                 before.gdi < 0 || after.gdi < 0 ? "n/a" : std::to_string(after.gdi - before.gdi).c_str(),

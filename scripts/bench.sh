@@ -43,9 +43,9 @@ echo "start-up against the set-up floor + one load's platform calls ($start_goal
      "$(ratio "$start_quillane" "$start_goal") (goal 1.10)"
 echo "reload against one load's platform calls: x$reload_ratio (median of the pairs)," \
      "p95 against p95 x$(ratio "$reload_p95" "$floor_p95") (goal 1.10); the program's own" \
-     "work $(awk -v a="$reload_median" -v b="$floor_median" 'BEGIN { printf "%.1f", a - b }') ms" \
-     "beside registry $floor_registry, style files $floor_styles, pictures $floor_pictures," \
-     "controls $floor_controls"
+     "work and the click $(awk -v a="$reload_median" -v b="$floor_median" 'BEGIN { printf "%.1f", a - b }')" \
+     "ms (a click alone $click ms) beside registry $floor_registry, style files $floor_styles," \
+     "pictures $floor_pictures, controls $floor_controls"
 
 # Release programs: those of scripts/release.sh when there are any, else the build's own.
 sizes=()
