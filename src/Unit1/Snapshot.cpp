@@ -40,16 +40,19 @@ std::string DisplayNameOf(const TStringList& list, const std::string& name)
     return std::string();
 }
 
-// Every item whose internal name matches exactly sets the text; the last one wins.
+// Every item whose internal name matches exactly sets the text; the last one wins. The edit
+// box is written once: each write costs the control a layout of its text.
 void ShowMatch(const TStringList& list, const std::string& name, EditView& edit,
                const char* hintLabel)
 {
-    edit.SetText("");
+    std::string text;
     for (const std::string& item : list)
         if (InternalName(item) == name)
-            edit.SetText(DisplayNameOf(list, name));
-    edit.SetHint(hintLabel + edit.Text());
-    edit.SetShowHint(!edit.Text().empty());
+            text = DisplayNameOf(list, name);
+    edit.SetText(text);
+    const std::string shown = edit.Text();
+    edit.SetHint(hintLabel + shown);
+    edit.SetShowHint(!shown.empty());
 }
 
 void LoadStyle(const UserStyle& user)
