@@ -94,6 +94,17 @@ void TListBox::Add(const std::string& item)
     SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
 }
 
+TListBox::Updating::Updating(const TListBox& list) : hwnd_(list.Handle())
+{
+    SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
+}
+
+TListBox::Updating::~Updating()
+{
+    SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
 // A selected item's name stands on the selection colour, so that it stays readable.
 void TListBox::DrawItem(const DRAWITEMSTRUCT& item) const
 {

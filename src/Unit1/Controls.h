@@ -81,6 +81,19 @@ public:
     void DrawItem(const DRAWITEMSTRUCT& item) const;
 
     std::function<void(HDC dc, int index, const RECT& rect)> OnDrawItem;
+
+    // While one lives, the list neither paints nor updates its scroll bar; after, it paints
+    // once. A refill then costs one repaint, not one per item.
+    class Updating {
+    public:
+        explicit Updating(const TListBox& list);
+        ~Updating();
+        Updating(const Updating&) = delete;
+        Updating& operator=(const Updating&) = delete;
+
+    private:
+        HWND hwnd_;
+    };
 };
 
 // A label is as large as its text in its font.

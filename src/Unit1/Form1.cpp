@@ -217,6 +217,7 @@ void TForm1::FormCreate()
 
 void TForm1::Load()
 {
+    const TListBox::Updating refill(LBoxColor);
     loaded_ = false;
     loaded_ = LoadSettings(view_);
 }
