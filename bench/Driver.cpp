@@ -21,6 +21,7 @@
 
 #include "LoadFloor.h"
 #include "Probe.h"
+#include "Resources.h"
 #include "Timing.h"
 #include "Unit1/Form1Layout.h"
 
@@ -116,35 +117,6 @@ int StartUpBench(int rounds, const Program (&programs)[3])
                 Median(times[0]), Median(times[1]), Median(times[2]), Median(quillaneToBare),
                 Median(floorToBare), Median(quillaneToFloor));
     return 0;
-}
-
-// Handles of one process, from the system's handle table (Wine's GetProcessHandleCount is 0).
-long HandleCount(DWORD process)
-{
-    struct Entry {
-        ULONG process;
-        BYTE type, flags;
-        USHORT value;
-        PVOID object;
-        ULONG access;
-    };
-    using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
-    const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
-    std::vector<char> buffer(1 << 16);
-    ULONG needed = 0;
-    LONG status;
-    while ((status = query(16 /* SystemHandleInformation */, buffer.data(), buffer.size(),
-                           &needed)) == LONG(0xC0000004))  // STATUS_INFO_LENGTH_MISMATCH
-        buffer.resize(buffer.size() * 2);
-    if (status != 0)
-        return -1;
-    const ULONG count = *reinterpret_cast<const ULONG*>(buffer.data());
-    const auto* entries = reinterpret_cast<const Entry*>(buffer.data() + sizeof(ULONG_PTR));
-    long held = 0;
-    for (ULONG i = 0; i < count; ++i)
-        held += entries[i].process == process;
-    return held;
 }
 
 // The probe's count of the process's GDI objects; negative when it could not run.

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "Probe.h"
+#include "Resources.h"
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID)
 {
@@ -13,12 +14,7 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID)
     if (const HANDLE mapping = OpenFileMappingA(FILE_MAP_WRITE, FALSE, ProbeMappingName)) {
         if (auto* result = static_cast<ProbeResult*>(
                 MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, sizeof(ProbeResult)))) {
-            // A handle's low word is its slot in the process's table; a handle with an empty
-            // high word matches whatever object holds the slot.
-            DWORD count = 0;
-            for (ULONG_PTR slot = 1; slot <= 0xFFFF; ++slot)
-                count += GetObjectType(reinterpret_cast<HGDIOBJ>(slot)) != 0;
-            result->gdiObjects = count;
+            result->gdiObjects = GdiObjectCount();
             result->done = 1;
             UnmapViewOfFile(result);
         }

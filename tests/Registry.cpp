@@ -1,5 +1,7 @@
 #include "Registry.h"
 
+#include "Resources.h"
+
 #include <sddl.h>
 #include <shlwapi.h>
 
@@ -155,37 +157,11 @@ SavedValue::~SavedValue()
     }
 }
 
-// Wine answers GetProcessHandleCount with 0; the system's handle table is exact.
 DWORD HandleCount()
 {
-    struct Entry {
-        ULONG process;
-        BYTE type;
-        BYTE flags;
-        USHORT value;
-        PVOID object;
-        ULONG access;
-    };
-    struct Table {
-        ULONG count;
-        Entry entries[1];
-    };
-    using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
-    const auto query = reinterpret_cast<Query>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
-    constexpr ULONG SystemHandleInformation = 16;
-    std::vector<char> buffer(1 << 16);
-    ULONG needed = 0;
-    LONG status;
-    while ((status = query(SystemHandleInformation, buffer.data(), buffer.size(), &needed)) ==
-           LONG(0xC0000004))  // STATUS_INFO_LENGTH_MISMATCH
-        buffer.resize(buffer.size() * 2);
-    EXPECT_EQ(status, 0);
-    const auto* table = reinterpret_cast<const Table*>(buffer.data());
-    DWORD count = 0;
-    for (ULONG i = 0; i < table->count; ++i)
-        count += table->entries[i].process == GetCurrentProcessId();
-    return count;
+    const long count = HandleCount(GetCurrentProcessId());
+    EXPECT_GE(count, 0) << "the system's handle table cannot be read";
+    return DWORD(count);
 }
 
 ReadOnlyKey::ReadOnlyKey(HKEY root, const std::string& path) : root_(root), path_(path)

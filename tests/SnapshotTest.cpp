@@ -11,6 +11,7 @@
 #include "Dialogs.h"
 #include "Exception.h"
 #include "Registry.h"
+#include "Resources.h"
 #include "Unit1/Keys.h"
 #include "Unit1/Snapshot.h"
 #include "platform/Picture.h"
@@ -66,15 +67,6 @@ void WriteFileBytes(const std::string& path, const void* bytes, DWORD size)
     DWORD written = 0;
     WriteFile(file, bytes, size, &written, nullptr);
     CloseHandle(file);
-}
-
-// Live GDI objects of this process. Wine finds an object by its handle's index alone.
-int GdiObjects()
-{
-    int count = 0;
-    for (ULONG_PTR index = 0; index < 0x10000; ++index)
-        count += GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0;
-    return count;
 }
 
 // Mapped images and files: modules, and style files loaded as data.
@@ -258,11 +250,12 @@ TEST_F(SnapshotTest, RepeatedLoadsPicturesAndDialogsLeaveNothingBehind)
     const UINT_PTR timer = SetTimer(nullptr, 0, 20, EndDialogs);
     HDC dc = CreateCompatibleDC(nullptr);
     DWORD handles = 0;
-    int objects = 0, mappings = 0;
+    long objects = 0;
+    int mappings = 0;
     for (int round = 0; round < 4; ++round) {
         if (round == 1) {
             handles = HandleCount();
-            objects = GdiObjects();
+            objects = GdiObjectCount();
             mappings = Mappings();
         }
         for (const char* name : {"snap.bmp", "snap.ico", "snap.wmf", "snap.emf"}) {
@@ -275,7 +268,7 @@ TEST_F(SnapshotTest, RepeatedLoadsPicturesAndDialogsLeaveNothingBehind)
         ReportStartupError(Exception("x"), nullptr);
     }
     EXPECT_EQ(HandleCount(), handles);
-    EXPECT_EQ(GdiObjects(), objects);
+    EXPECT_EQ(GdiObjectCount(), objects);
     EXPECT_EQ(Mappings(), mappings);
     DeleteDC(dc);
     KillTimer(nullptr, timer);
