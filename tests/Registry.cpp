@@ -91,27 +91,28 @@ std::optional<RawValue> GetRaw(HKEY root, const std::string& path, const std::st
     return value;
 }
 
-std::optional<ValueList> ReadList(HKEY root, const std::string& path)
+std::optional<RawList> ReadRawList(HKEY root, const std::string& path)
 {
     HKEY key = nullptr;
     if (RegOpenKeyExA(root, Native(path), 0, KEY_READ, &key) != ERROR_SUCCESS)
         return std::nullopt;
-    ValueList values;
-    for (DWORD index = 0;; ++index) {
-        char name[256];
-        BYTE data[1024];
-        DWORD nameSize = sizeof name, dataSize = sizeof data - 1, type = 0;
-        if (RegEnumValueA(key, index, name, &nameSize, nullptr, &type, data, &dataSize) !=
-            ERROR_SUCCESS)
-            break;
-        data[dataSize] = 0;
-        values[name] = reinterpret_cast<const char*>(data);
+    DWORD count = 0, longestName = 0, longestData = 0;
+    RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count,
+                     &longestName, &longestData, nullptr, nullptr);
+    RawList values;
+    std::vector<char> name(longestName + 1);
+    std::string data(longestData, '\0');
+    for (DWORD index = 0; index < count; ++index) {
+        DWORD nameSize = name.size(), dataSize = data.size(), type = 0;
+        if (RegEnumValueA(key, index, name.data(), &nameSize, nullptr, &type,
+                          reinterpret_cast<BYTE*>(data.data()), &dataSize) == ERROR_SUCCESS)
+            values[name.data()] = RawValue{type, data.substr(0, dataSize)};
     }
     RegCloseKey(key);
     return values;
 }
 
-void WriteList(HKEY root, const std::string& path, const ValueList& values)
+void WriteRawList(HKEY root, const std::string& path, const RawList& values)
 {
     CreateKeyRaw(root, path);
     HKEY key = nullptr;
@@ -122,19 +123,38 @@ void WriteList(HKEY root, const std::string& path, const ValueList& values)
          size = sizeof name)
         RegDeleteValueA(key, name);
     RegCloseKey(key);
+    for (const auto& [name, value] : values)
+        SetRaw(root, path, name, value.type, value.data);
+}
+
+std::optional<ValueList> ReadList(HKEY root, const std::string& path)
+{
+    const auto raw = ReadRawList(root, path);
+    if (!raw)
+        return std::nullopt;
+    ValueList values;
+    for (const auto& [name, value] : *raw)
+        values[name] = value.data.c_str();
+    return values;
+}
+
+void WriteList(HKEY root, const std::string& path, const ValueList& values)
+{
+    RawList raw;
     for (const auto& [name, text] : values)
-        SetText(root, path, name, text);
+        raw[name] = RawValue{REG_SZ, std::string(text.c_str(), text.size() + 1)};
+    WriteRawList(root, path, raw);
 }
 
 SavedKey::SavedKey(HKEY root, std::string path)
-    : root_(root), path_(std::move(path)), values_(ReadList(root_, path_))
+    : root_(root), path_(std::move(path)), values_(ReadRawList(root_, path_))
 {
 }
 
 SavedKey::~SavedKey()
 {
     if (values_)
-        WriteList(root_, path_, *values_);
+        WriteRawList(root_, path_, *values_);
     else
         DeleteTreeRaw(root_, path_);
 }

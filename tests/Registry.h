@@ -24,13 +24,16 @@ void SetRaw(HKEY root, const std::string& path, const std::string& name, DWORD t
 void SetText(HKEY root, const std::string& path, const std::string& name, const std::string& text);
 std::optional<RawValue> GetRaw(HKEY root, const std::string& path, const std::string& name);
 
-// A key's string values, or none when the key is missing. Writing makes the key hold exactly
-// these values (its sub-keys stay).
+// A key's values, or none when the key is missing. Writing makes the key hold exactly these
+// values (its sub-keys stay). The string forms read every value as text and write REG_SZ.
+using RawList = std::map<std::string, RawValue>;
+std::optional<RawList> ReadRawList(HKEY root, const std::string& path);
+void WriteRawList(HKEY root, const std::string& path, const RawList& values);
 std::optional<ValueList> ReadList(HKEY root, const std::string& path);
 void WriteList(HKEY root, const std::string& path, const ValueList& values);
 
-// Keeps a real key's string values (or its absence) and puts them back on destruction, so
-// that a test may change the profile that Wine itself reads.
+// Keeps a real key's values, of every type, (or its absence) and puts them back exactly on
+// destruction, so that a test may change the profile that Wine itself reads.
 class SavedKey {
 public:
     SavedKey(HKEY root, std::string path);
@@ -41,7 +44,7 @@ public:
 private:
     HKEY root_;
     std::string path_;
-    std::optional<ValueList> values_;
+    std::optional<RawList> values_;
 };
 
 // Keeps one value of a real key, of any type, and puts it back (or removes it) on destruction.
