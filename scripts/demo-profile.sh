@@ -4,8 +4,7 @@
 # schemes, colour tables, wallpapers, NumLock and logon keyboard lists. The style file and
 # the wallpapers are made in the folder given. Needs $build (the build tree).
 
-wine() { "$wine_dir/wine64" "$@"; }
-windows_path() { printf 'Z:%s' "$1" | tr / '\\'; }
+wine() { "$wine_loader" "$@"; }
 set_value() {  # root\key name data
     wine reg add "$1" /v "$2" /t REG_SZ /d "$3" /f >/dev/null
 }

@@ -1,12 +1,22 @@
-# Sourced by the test and demo scripts: the build tree's Wine prefix, a private X display and
-# a persistent wineserver for one session. Needs $build (the build tree) set by the caller;
-# $prefix, when set, names another prefix.
+# Sourced by the test, demo and bench scripts: the build tree's Wine prefix, a private X
+# display and a persistent wineserver for one session. Needs $build (the build tree) set by the
+# caller; $prefix, when set, names another prefix. With $arch x86 the prefix is a pure 32-bit
+# Windows, as Windows XP x86 is, run by the 32-bit loader; otherwise a 64-bit one.
 
 wine_dir=/usr/lib/wine
+if [ "${arch:-x64}" = x86 ]; then
+    wine_loader=$wine_dir/wine
+    export WINEARCH=win32
+else
+    wine_loader=$wine_dir/wine64
+    export WINEARCH=win64
+fi
 export WINEPREFIX="${prefix:-$build/wineprefix}"
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='
 
 session_pids=()
+
+windows_path() { printf 'Z:%s' "$1" | tr / '\\'; }
 
 # SIGINT makes the wineserver end its Wine processes with it.
 stop_session() {
@@ -35,12 +45,24 @@ start_display() {
     [ "$DISPLAY" != ":" ] || { echo "Xvfb did not start" >&2; return 1; }
 }
 
-# Wine's services start with the first program and keep its output open; starting them here
-# with no output keeps them from holding the pipes of the test programs.
+# Wine's services and its desktop process start with the first program that needs them and
+# keep its output open; started here with no output, and the desktop held for the whole
+# session (tests/HoldDesktop.cpp), they hold no pipe of a program that the session runs.
 start_wineserver() {
+    local ready
     "$wine_dir/wineserver" -f -p &
     session_pids+=($!)
-    "$wine_dir/wine64" cmd /c exit </dev/null >/dev/null 2>&1
+    "$wine_loader" cmd /c exit </dev/null >/dev/null 2>&1
+    ready=$(mktemp -u)
+    "$wine_loader" "$build/tests/hold_desktop.exe" "$(windows_path "$ready")" </dev/null \
+        >/dev/null 2>&1 &
+    session_pids+=($!)
+    for _ in $(seq 300); do
+        [ -f "$ready" ] && break
+        sleep 0.1
+    done
+    [ -f "$ready" ] || { echo "wine: the session's desktop did not start" >&2; return 1; }
+    rm -f "$ready"
 }
 
 # A fresh prefix with the settings the windows are measured with: the proportional Japanese
@@ -50,10 +72,10 @@ init_prefix() {
     [ -f "$WINEPREFIX/.quillane-ready" ] && return 0
     echo "wine: creating the prefix $WINEPREFIX"
     rm -rf "$WINEPREFIX"
-    "$wine_dir/wine64" wineboot -i >/dev/null 2>&1
-    "$wine_dir/wine64" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' \
+    "$wine_loader" wineboot -i >/dev/null 2>&1
+    "$wine_loader" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' \
         /t REG_SZ /d IPAPGothic /f >/dev/null
-    "$wine_dir/wine64" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f \
+    "$wine_loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f \
         >/dev/null
     "$wine_dir/wineserver" -w
     install_caption_font
