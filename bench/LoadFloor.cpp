@@ -162,12 +162,9 @@ void LoadPicture(const std::string& path)
     CloseHandle(file);
 }
 
-LoadFloor::Window MakeWindow()
+LoadControls MakeControls(HFONT font)
 {
-    LoadFloor::Window w{};
-    w.font = CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                         DEFAULT_PITCH | FF_DONTCARE, "ＭＳ Ｐゴシック");
+    LoadControls w{};
     w.frame = CreateWindowExA(0, "Static", "Load floor", WS_POPUP | WS_CAPTION | WS_VISIBLE, 100,
                               100, 625, 390, nullptr, nullptr, nullptr, nullptr);
     const auto child = [&](const char* cls, DWORD style, int y) {
@@ -179,7 +176,7 @@ LoadFloor::Window MakeWindow()
         w.edits[i] = CreateWindowExA(WS_EX_CLIENTEDGE, "Edit", "", WS_CHILD | WS_VISIBLE |
                                      ES_READONLY | ES_AUTOHSCROLL, 200, 20 + 24 * i, 153, 20,
                                      w.frame, nullptr, nullptr, nullptr);
-        SendMessageA(w.edits[i], WM_SETFONT, WPARAM(w.font), FALSE);
+        SendMessageA(w.edits[i], WM_SETFONT, WPARAM(font), FALSE);
     }
     for (int i = 0; i < 5; ++i)
         w.checks[i] = child("Button", BS_AUTOCHECKBOX, 140 + 20 * i);
@@ -188,7 +185,7 @@ LoadFloor::Window MakeWindow()
     return w;
 }
 
-void WriteControls(const LoadFloor::Window& w, const Found& found)
+void WriteControls(const LoadControls& w, const Found& found)
 {
     SendMessageA(w.list, LB_RESETCONTENT, 0, 0);
     for (const std::string& name : found.colourNames)
@@ -211,21 +208,7 @@ void WriteControls(const LoadFloor::Window& w, const Found& found)
 
 }  // namespace
 
-LoadFloor::LoadFloor()
-{
-    INITCOMMONCONTROLSEX common{sizeof common, ICC_BAR_CLASSES};
-    InitCommonControlsEx(&common);
-    window_ = MakeWindow();
-    Pump();
-}
-
-LoadFloor::~LoadFloor()
-{
-    DestroyWindow(window_.frame);
-    DeleteObject(window_.font);
-}
-
-LoadPhases LoadFloor::Run()
+LoadPhases RunLoad(const LoadControls& controls)
 {
     LoadPhases phases;
     const Stopwatch all;
@@ -242,13 +225,29 @@ LoadPhases LoadFloor::Run()
         LoadPicture(path);
     phases.pictures = phase.Ms();
     phase = Stopwatch();
-    WriteControls(window_, found);
+    WriteControls(controls, found);
     phases.controls = phase.Ms();
     phases.total = all.Ms();
     return phases;
 }
 
-// The repaint, as a message loop does it after a load.
+LoadFloor::LoadFloor()
+    : font_(CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                        DEFAULT_PITCH | FF_DONTCARE, "ＭＳ Ｐゴシック"))
+{
+    INITCOMMONCONTROLSEX common{sizeof common, ICC_BAR_CLASSES};
+    InitCommonControlsEx(&common);
+    controls_ = MakeControls(font_);
+    Pump();
+}
+
+LoadFloor::~LoadFloor()
+{
+    DestroyWindow(controls_.frame);
+    DeleteObject(font_);
+}
+
 void LoadFloor::Pump()
 {
     MSG message;

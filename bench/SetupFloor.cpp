@@ -1,6 +1,7 @@
 // A window with the platform set-up that quillane.exe's window needs and nothing of its own:
 // the DDE instance, the common controls, the two fonts, 33 controls of the same kinds with
-// tool tips on the six edit boxes, and a status bar. No registry, no files, no pictures.
+// tool tips on the six edit boxes, and a status bar; and, as the program does before it shows
+// its window, one load's platform calls into those controls, cold as at a start.
 
 #include <windows.h>
 
@@ -8,6 +9,8 @@
 #include <ddeml.h>
 
 #include <iterator>
+
+#include "LoadFloor.h"
 
 namespace {
 
@@ -103,8 +106,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
                                       625, 390, nullptr, nullptr, instance, nullptr);
 
     HWND created[std::size(Controls)] = {};
-    HWND edits[6] = {};
-    int editCount = 0;
+    LoadControls load{};
+    load.frame = hwnd;
+    int edits = 0, checks = 0;
     for (std::size_t i = 0; i < std::size(Controls); ++i) {
         const Control& c = Controls[i];
         const bool edit = lstrcmpA(c.className, "Edit") == 0;
@@ -114,20 +118,27 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
                                      HMENU(INT_PTR(100 + i)), instance, nullptr);
         SendMessageA(created[i], WM_SETFONT, WPARAM(i == 0 ? title : font), FALSE);
         if (edit)
-            edits[editCount++] = created[i];
+            load.edits[edits++] = created[i];
+        else if (c.style == Check)
+            load.checks[checks++] = created[i];
+        else if (c.style == List)
+            load.list = created[i];
+        else if (lstrcmpA(c.text, "Update") == 0)
+            load.update = created[i];
     }
     const HWND status = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | CCS_NORESIZE |
                                         CCS_NOPARENTALIGN | CCS_NODIVIDER, 0, 333, 609, 19, hwnd,
                                         nullptr, instance, nullptr);
     const int wholeWidth = -1;
     SendMessageA(status, SB_SETPARTS, 1, LPARAM(&wholeWidth));
+    load.status = status;
 
     const HWND tooltip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
                                          WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
                                          CW_USEDEFAULT, CW_USEDEFAULT, hwnd, nullptr, instance,
                                          nullptr);
     SendMessageA(tooltip, TTM_SETMAXTIPWIDTH, 0, GetSystemMetrics(SM_CXSCREEN) / 2);
-    for (HWND edit : edits) {
+    for (HWND edit : load.edits) {
         TTTOOLINFOA tool{};
         tool.cbSize = sizeof tool;
         tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -137,6 +148,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         SendMessageA(tooltip, TTM_ADDTOOLA, 0, LPARAM(&tool));
     }
 
+    RunLoad(load);
     ShowWindow(hwnd, SW_SHOWNORMAL);
     UpdateWindow(hwnd);
     MSG message;
