@@ -5,7 +5,8 @@ set -euo pipefail
 # g++ builds the native tests; the win32 thread-model cross compilers build programs that
 # start on Windows XP.
 packages=(cmake ninja-build g++ g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 wine64
-          fonts-wine xvfb xauth x11-utils locales fonts-ipafont-gothic imagemagick googletest)
+          fonts-wine xvfb xauth x11-utils locales fonts-ipafont-gothic imagemagick googletest
+          zip unzip)
 
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)

@@ -23,6 +23,7 @@ for file in "$top"/dist/*; do
         failures=$((failures + 1))
     fi
 done
-[ "$(ls "$top/dist" | wc -l)" -eq 3 ] && [ "$(ls "$again/dist" | wc -l)" -eq 3 ] ||
-    { echo "FAIL: expected three release files in each dist/"; failures=$((failures + 1)); }
+# Both programs, the archive and SHA256SUMS.
+[ "$(ls "$top/dist" | wc -l)" -eq 4 ] && [ "$(ls "$again/dist" | wc -l)" -eq 4 ] ||
+    { echo "FAIL: expected four release files in each dist/"; failures=$((failures + 1)); }
 exit $((failures > 0))
