@@ -446,6 +446,9 @@ TEST_F(WindowTest, ASecondStartRestoresTheFirstAndEnds)
     EXPECT_FALSE(IsIconic(form));
     EXPECT_EQ(GetForegroundWindow(), form);
     EXPECT_FALSE(second.WaitForWindow("TForm1", "Quillane", 200));
+    EXPECT_NE(GlobalFindAtomA("quillane.exe"), 0) << "the running copy keeps its mark";
+    Program third(ProgramPath());
+    EXPECT_EQ(third.WaitForExit(15000), 0u) << "forwarded as well";
     Close(first, form);
     EXPECT_EQ(GlobalFindAtomA("quillane.exe"), 0) << "the mark goes with the last copy";
 }
