@@ -357,6 +357,7 @@ TEST_F(WindowTest, WithoutRightsTheDefaultSideIsEmptyAndTheUpdateSaysWhy)
     PostMessageA(Control(form, 0, L::BtnUpdate), BM_CLICK, 0, 0);
     const HWND report = program.WaitForWindow("#32770", "Quillane", 10000);
     ASSERT_TRUE(report);
+    EXPECT_EQ(GetWindow(report, GW_OWNER), form);
     EXPECT_EQ(TextOf(GetDlgItem(report, 0xFFFF)),
               "デフォルトユーザの設定を変更する権限がありません(管理者として実行してください)");
     PostMessageA(report, WM_CLOSE, 0, 0);
@@ -421,6 +422,7 @@ TEST_F(WindowTest, TheLinkBannerOpensTheSiteAfterConfirmation)
     clickBanner();
     const HWND confirm = program.WaitForWindow(nullptr, "確認", 10000);
     ASSERT_TRUE(confirm);
+    EXPECT_EQ(GetWindow(confirm, GW_OWNER), form) << "kept above the main window";
     PostMessageA(FindWindowExA(confirm, nullptr, nullptr, "OK"), BM_CLICK, 0, 0);
     std::string url;
     for (int i = 0; i < 400 && url.empty(); ++i) {
