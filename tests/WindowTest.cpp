@@ -47,6 +47,26 @@ COLORREF ScreenPixel(HWND window, int x, int y)
     return colour;
 }
 
+// How many pixels of a rectangle of a window's client area have the colour.
+int PixelsOf(HWND window, const RECT& rect, COLORREF colour)
+{
+    int count = 0;
+    for (int y = rect.top; y < rect.bottom; ++y)
+        for (int x = rect.left; x < rect.right; ++x)
+            count += ScreenPixel(window, x, y) == colour;
+    return count;
+}
+
+// Whether a condition on what another program shows comes true within five seconds.
+template <class Condition>
+bool Soon(Condition condition)
+{
+    for (const DWORD start = GetTickCount(); !condition(); Sleep(50))
+        if (GetTickCount() - start > 5000)
+            return false;
+    return true;
+}
+
 // The window as a bitmap file beside the tests, for a person to look at.
 void SaveCapture(HWND form, const std::string& path)
 {
@@ -499,21 +519,43 @@ TEST_F(WindowTest, KeyboardEnterEscAndTheTabCycle)
         const HWND form = program.MainWindow();
         ASSERT_TRUE(form);
         ActiveFocus(program, form);
+        // The focused glyph button is the default one, else BtnUpdate: its answer and its
+        // black frame follow the focus.
+        const auto expectDefault = [form](int defaultButton, int focus) {
+            for (int button : {L::BtnClose, L::BtnReload, L::BtnUpdate}) {
+                const HWND face = Control(form, 0, button);
+                const bool isDefault = button == defaultButton;
+                EXPECT_EQ((SendMessageA(face, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) != 0, isDefault)
+                    << "focus on " << focus << ", button " << button;
+                EXPECT_TRUE(Soon([&] { return (ScreenPixel(face, 0, 15) == RGB(0, 0, 0)) == isDefault; }))
+                    << "frame with the focus on " << focus << ", button " << button;
+            }
+        };
         // CheckStyle is disabled (no default style key) and skipped.
         const int cycle[] = {L::BtnReload, L::CheckColor, L::CheckWall, L::CheckLogonIME,
                              L::CheckNumLock, L::BtnUpdate, L::BtnClose};
         for (int id : cycle) {
             PressKey(FocusOf(program.Thread()), VK_TAB);
             Sleep(200);
-            const HWND expected = id == L::BtnReload || id == L::BtnUpdate || id == L::BtnClose
-                                      ? Control(form, 0, id)
-                                      : Control(form, L::GroupBoxSetting, id);
+            const bool onButton = id == L::BtnReload || id == L::BtnUpdate || id == L::BtnClose;
+            const HWND expected = onButton ? Control(form, 0, id) : Control(form, L::GroupBoxSetting, id);
             EXPECT_EQ(FocusOf(program.Thread()), expected) << "tab to " << id;
+            expectDefault(onButton ? id : L::BtnUpdate, id);
         }
+        // A click moves the focus, and the default follows it as well: to a check box (the
+        // click checks it), then to a glyph button (the click reloads).
+        const auto click = [&program](HWND control) {
+            PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 8));
+            PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(10, 8));
+            EXPECT_TRUE(Soon([&] { return FocusOf(program.Thread()) == control; }));
+        };
+        const HWND colour = Control(form, L::GroupBoxSetting, L::CheckColor);
+        click(colour);
+        expectDefault(L::BtnUpdate, L::CheckColor);
+        click(Control(form, 0, L::BtnReload));
+        expectDefault(L::BtnReload, L::BtnReload);
         PressKey(FocusOf(program.Thread()), VK_TAB);
-        PressKey(FocusOf(program.Thread()), VK_TAB);
-        Sleep(200);
-        EXPECT_EQ(FocusOf(program.Thread()), Control(form, L::GroupBoxSetting, L::CheckColor));
+        EXPECT_TRUE(Soon([&] { return FocusOf(program.Thread()) == colour; }));
         PressKey(FocusOf(program.Thread()), VK_RETURN);
         EXPECT_TRUE(CloseDialog(program, nullptr, "情報")) << "Enter on a check box updates";
         Close(program, form);
