@@ -399,6 +399,10 @@ TEST_F(WindowTest, ALoadThatStopsDisablesTheUpdateUntilALoadCompletes)
     EXPECT_FALSE(IsWindowEnabled(update));
     EXPECT_EQ(TextOf(Control(form, 0, L::StatusBar1)),
               "設定を読み込めなかったため反映できません。再読込みしてください");
+    // The caption right of the glyph is grey while the button is disabled.
+    const RECT caption{28, 4, 85, 27};
+    EXPECT_TRUE(Soon([&] { return PixelsOf(update, caption, GetSysColor(COLOR_GRAYTEXT)) > 20; }));
+    EXPECT_EQ(PixelsOf(update, caption, GetSysColor(COLOR_WINDOWTEXT)), 0);
 
     WriteList(HKEY_USERS, Keys::DefaultColors, {{"ActiveTitle", "1 2 3"}});
     PostMessageA(Control(form, 0, L::BtnReload), BM_CLICK, 0, 0);
@@ -406,6 +410,7 @@ TEST_F(WindowTest, ALoadThatStopsDisablesTheUpdateUntilALoadCompletes)
         Sleep(100);
     EXPECT_TRUE(IsWindowEnabled(update));
     EXPECT_EQ(TextOf(Control(form, 0, L::StatusBar1)), "");
+    EXPECT_TRUE(Soon([&] { return PixelsOf(update, caption, GetSysColor(COLOR_WINDOWTEXT)) > 20; }));
     Close(program, form);
 }
 
