@@ -255,6 +255,14 @@ TEST_F(WindowTest, ShowsBothUsersSettingsAtStartUp)
         EXPECT_EQ(TextOf(Control(form, L::GroupBoxDU, edit)), "") << "no default style key";
     EXPECT_EQ(TextOf(Control(form, L::GroupBoxCU, L::EditDllNameCUV)), "") << "no string 5000";
     EXPECT_EQ(TextOf(Control(form, L::GroupBoxCU, L::EditColorNameCU)), "青");
+    for (const L::Row& row : L::Rows) {
+        if (row.kind != L::Kind::Edit)
+            continue;
+        const HWND edit = Control(form, row.parent, row.id);
+        const std::string before = TextOf(edit);
+        SendMessageA(edit, WM_CHAR, 'x', 1);
+        EXPECT_EQ(TextOf(edit), before) << row.name << " is read-only";
+    }
 
     const HWND list = Control(form, L::GroupBoxColor, L::LBoxColor);
     const auto items = ListItems(list);
@@ -274,12 +282,15 @@ TEST_F(WindowTest, ShowsBothUsersSettingsAtStartUp)
     const auto title = std::find(items.begin(), items.end(), "ActiveTitle") - items.begin();
     const int height = SendMessageA(list, LB_GETITEMHEIGHT, 0, 0);
     const RECT item{0, int(title) * height, 0, int(title + 1) * height};
-    EXPECT_EQ(ScreenPixel(list, item.left + 0, item.top + 5), RGB(0, 0, 0));
+    EXPECT_EQ(PixelsOf(list, {0, item.top, 1, item.bottom}, RGB(0, 0, 0)), height)
+        << "the frame, with no focus mark on an item without the focus";
     EXPECT_EQ(ScreenPixel(list, item.left + 5, item.top + 5), RGB(255, 0, 0));
     EXPECT_EQ(ScreenPixel(list, item.left + 11, item.top + 5), RGB(0, 0, 0));
     EXPECT_EQ(ScreenPixel(list, item.left + 17, item.top + 5), RGB(0, 0, 255));
     EXPECT_EQ(ScreenPixel(list, item.left + 23, item.top + 0), RGB(0, 0, 0));
-    EXPECT_EQ(ScreenPixel(list, item.left + 25, item.top + 5), GetSysColor(COLOR_WINDOW));
+    // The name begins 4 pixels right of the right swatch.
+    EXPECT_EQ(PixelsOf(list, {24, item.top, 28, item.bottom}, GetSysColor(COLOR_WINDOW)), 4 * height);
+    EXPECT_LT(PixelsOf(list, {28, item.top, 29, item.bottom}, GetSysColor(COLOR_WINDOW)), height);
     // Selected, the name stands in the selection-text colour, here green.
     SendMessageA(list, LB_SETCURSEL, title, 0);
     Sleep(300);
@@ -298,6 +309,13 @@ TEST_F(WindowTest, ShowsBothUsersSettingsAtStartUp)
     const HWND defaultSide = GetDlgItem(form, L::GroupBoxDU);
     EXPECT_EQ(ScreenPixel(defaultSide, 16 + 80, 112 + 60), RGB(255, 255, 255)) << "no wallpaper";
     EXPECT_EQ(ScreenPixel(defaultSide, 15, 111), RGB(0, 0, 0));
+    // A group box's caption stands on its own ground: the frame's light line stops at it.
+    const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT);
+    int line = 0;
+    while (line < 16 && ScreenPixel(defaultSide, 170, line) != light)
+        ++line;
+    EXPECT_LT(line, 16) << "the frame's top edge";
+    EXPECT_EQ(PixelsOf(defaultSide, {10, line, 80, line + 1}, light), 0) << "no line through the caption";
 
     SaveCapture(form, BesideTests("quillane-window.bmp"));
     Close(program, form);
