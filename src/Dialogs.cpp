@@ -57,11 +57,20 @@ Look LookOf(TMsgDlgType type)
     return {"確認", IDI_QUESTION};
 }
 
+// The platform enables a dialog's owner again when the dialog ends, so a window that was
+// disabled before must not be the owner.
+HWND EnabledActiveWindow()
+{
+    HWND active = GetActiveWindow();
+    return active && IsWindowEnabled(active) ? active : nullptr;
+}
+
 // A modal dialog shuts out the whole thread's windows, not just its owner; they stay
-// disabled (but keep painting in the dialog's loop) until Restore.
+// disabled (but keep painting in the dialog's loop) until Restore. The owner is chosen
+// first, while the active window still shows whether it was enabled.
 class ThreadWindowsDisabled {
 public:
-    ThreadWindowsDisabled()
+    ThreadWindowsDisabled() : owner_(EnabledActiveWindow())
     {
         EnumThreadWindows(GetCurrentThreadId(), &Collect, reinterpret_cast<LPARAM>(this));
         for (HWND window : windows_)
@@ -70,6 +79,8 @@ public:
     ~ThreadWindowsDisabled() { Restore(); }
     ThreadWindowsDisabled(const ThreadWindowsDisabled&) = delete;
     ThreadWindowsDisabled& operator=(const ThreadWindowsDisabled&) = delete;
+
+    HWND Owner() const { return owner_; }
 
     // Before the dialog goes, so that activation can return to the window it came from.
     void Restore()
@@ -88,6 +99,7 @@ private:
         return TRUE;
     }
 
+    HWND owner_;
     std::vector<HWND> windows_;
 };
 
@@ -214,14 +226,6 @@ struct alignas(4) EmptyDialog {
     WORD menu, windowClass, title;
 };
 
-// The platform enables a dialog's owner again when the dialog ends, so a window that was
-// disabled before must not be the owner.
-HWND EnabledActiveWindow()
-{
-    HWND active = GetActiveWindow();
-    return active && IsWindowEnabled(active) ? active : nullptr;
-}
-
 std::string ProgramPath()
 {
     char path[MAX_PATH + 1] = {};
@@ -241,15 +245,14 @@ TModalResult MessageDialog(const std::string& text, TMsgDlgType type, TMsgDlgBut
                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                 DEFAULT_PITCH | FF_DONTCARE, FontFace));
 
-    HWND owner = EnabledActiveWindow();
     ThreadWindowsDisabled disabled;
     DialogState state{text, LookOf(type), buttons == TMsgDlgButtons::mbOKCancel, font.get(),
                       disabled};
     EmptyDialog dialog = {};
     dialog.header.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-    const INT_PTR result =
-        DialogBoxIndirectParamA(GetModuleHandleA(nullptr), &dialog.header, owner, DialogProc,
-                                reinterpret_cast<LPARAM>(&state));
+    const INT_PTR result = DialogBoxIndirectParamA(GetModuleHandleA(nullptr), &dialog.header,
+                                                   disabled.Owner(), DialogProc,
+                                                   reinterpret_cast<LPARAM>(&state));
     // A dialog that cannot be shown answers nothing: the caller's question counts as cancelled.
     if (result == -1)
         return TModalResult::mrCancel;

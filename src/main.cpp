@@ -24,21 +24,21 @@ std::string ProgramFileName()
 // does not end normally, and a copy under another name has a mark of its own.
 int Run(HINSTANCE instance, TDdeMgr& dde)
 {
-    GlobalAtom held(GlobalFindAtomA(ProgramFileName().c_str()));
-    if (held) {
+    // Finding the mark takes no reference, so nothing owns it until this copy decides to run:
+    // a copy that hands over to the running one can leave nothing to drop.
+    const ATOM found = GlobalFindAtomA(ProgramFileName().c_str());
+    if (found) {
         if (const HWND running = FindWindowA(nullptr, ApplicationTitle)) {
-            held.release();  // the running copy's mark stays as it is
             SendMessageA(running, WM_SYSCOMMAND, SC_RESTORE, 0);
             SetForegroundWindow(running);
             return 0;
         }
-        // A mark left behind without a window: run, and drop it at exit.
-    } else {
-        held.reset(GlobalAddAtomA(ProgramFileName().c_str()));
-        if (!held) {
-            MessageDialog("起動できません", TMsgDlgType::mtError, TMsgDlgButtons::mbOK);
-            return 0;
-        }
+    }
+    // A mark left behind without a window is taken over and dropped at exit, as our own is.
+    const GlobalAtom held(found ? found : GlobalAddAtomA(ProgramFileName().c_str()));
+    if (!held) {
+        MessageDialog("起動できません", TMsgDlgType::mtError, TMsgDlgButtons::mbOK);
+        return 0;
     }
 
     TForm1 form(instance, dde);

@@ -271,6 +271,7 @@ TEST(MessageDialog, ShutsOutTheThreadsWindowsWhichKeepPainting)
     HWND disabled = CreateWindowExA(0, "QuillaneModalProbe", "disabled", WS_OVERLAPPEDWINDOW |
                                     WS_VISIBLE | WS_DISABLED, 0, 120, 200, 100, nullptr, nullptr,
                                     GetModuleHandleA(nullptr), nullptr);
+    SetActiveWindow(disabled);  // so the dialog has no owner
     bool enabledDuring = true;
     LONG_PTR paintsBefore = 0, paintsDuring = 0;
     Drive(
@@ -289,6 +290,7 @@ TEST(MessageDialog, ShutsOutTheThreadsWindowsWhichKeepPainting)
     EXPECT_FALSE(enabledDuring);
     EXPECT_GT(paintsDuring, paintsBefore);
     EXPECT_TRUE(IsWindowEnabled(window)) << "enabled again afterwards";
+    EXPECT_EQ(GetActiveWindow(), window) << "enabled before the ownerless dialog went, so activated";
     EXPECT_FALSE(IsWindowEnabled(disabled)) << "disabled before, so still disabled";
     SetActiveWindow(disabled);
     Drive("Quillane", [](HWND) {}, Enter, [] { ReportError(std::runtime_error("x")); return 0; });

@@ -70,9 +70,10 @@ std::vector<unsigned char> IconFile()
     return bytes;
 }
 
-// A blue rectangle over the frame from 0, 0 to width, height. A plain metafile sets that frame
-// as its window extent; a placeable one states it in its header alone.
-std::vector<unsigned char> Metafile(bool placeable, short width = 100, short height = 100)
+// A blue rectangle over the frame from left, top to left + width, top + height. A plain
+// metafile sets that frame as its window extent; a placeable one states it in its header alone.
+std::vector<unsigned char> Metafile(bool placeable, short width = 100, short height = 100,
+                                    short left = 0, short top = 0)
 {
     HDC dc = CreateMetaFileA(nullptr);
     if (!placeable)
@@ -80,7 +81,7 @@ std::vector<unsigned char> Metafile(bool placeable, short width = 100, short hei
     HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
     SelectObject(dc, blue);
     SelectObject(dc, GetStockObject(NULL_PEN));
-    Rectangle(dc, 0, 0, width + 1, height + 1);
+    Rectangle(dc, left, top, left + width + 1, top + height + 1);
     HMETAFILE metafile = CloseMetaFile(dc);
     DeleteObject(blue);
     std::vector<unsigned char> bits(GetMetaFileBitsEx(metafile, 0, nullptr));
@@ -89,7 +90,8 @@ std::vector<unsigned char> Metafile(bool placeable, short width = 100, short hei
     if (!placeable)
         return bits;
     std::vector<unsigned char> bytes;
-    const WORD header[10] = {0xCDD7, 0x9AC6, 0, 0, 0, WORD(width), WORD(height), 1440, 0, 0};
+    const WORD header[10] = {0xCDD7, 0x9AC6, 0, WORD(left), WORD(top), WORD(left + width),
+                             WORD(top + height), 1440, 0, 0};
     WORD sum = 0;
     for (WORD word : header)
         sum ^= word;
@@ -164,7 +166,8 @@ TEST(Picture, CorruptContentRaisesTheTextOfItsKind)
     EXPECT_EQ(ErrorOf(BesideTests("empty.emf")), "メタファイルが不正です");
 }
 
-// So is a placeable metafile, the right way round when its frame is wider than high.
+// So is a placeable metafile, the right way round when its frame is wider than high, and
+// wherever its frame lies.
 TEST(Picture, BitmapAndMetafileAreStretchedToFillTheArea)
 {
     Write(BesideTests("blue.bmp"), BitmapFile(0x000000FF));
@@ -186,6 +189,11 @@ TEST(Picture, BitmapAndMetafileAreStretchedToFillTheArea)
     Picture::FromFile(BesideTests("wide.wmf")).Draw(dc, area);
     EXPECT_EQ(GetPixel(dc, 175, 199), RGB(0, 0, 255)) << "wide.wmf";
     EXPECT_EQ(GetPixel(dc, 176, 150), RGB(255, 255, 255)) << "wide.wmf";
+    Write(BesideTests("negative.wmf"), Metafile(true, 200, 100, -100, -50));
+    PatBlt(dc, 0, 0, 200, 200, WHITENESS);
+    Picture::FromFile(BesideTests("negative.wmf")).Draw(dc, area);
+    EXPECT_EQ(GetPixel(dc, 16, 112), RGB(0, 0, 255)) << "negative.wmf";
+    EXPECT_EQ(GetPixel(dc, 175, 199), RGB(0, 0, 255)) << "negative.wmf";
     SelectObject(dc, old);
     DeleteObject(target);
     DeleteDC(dc);

@@ -47,6 +47,26 @@ COLORREF ScreenPixel(HWND window, int x, int y)
     return colour;
 }
 
+// How many pixels of a rectangle of a window's client area have the colour.
+int PixelsOf(HWND window, const RECT& rect, COLORREF colour)
+{
+    int count = 0;
+    for (int y = rect.top; y < rect.bottom; ++y)
+        for (int x = rect.left; x < rect.right; ++x)
+            count += ScreenPixel(window, x, y) == colour;
+    return count;
+}
+
+// Whether a condition on what another program shows comes true within five seconds.
+template <class Condition>
+bool Soon(Condition condition)
+{
+    for (const DWORD start = GetTickCount(); !condition(); Sleep(50))
+        if (GetTickCount() - start > 5000)
+            return false;
+    return true;
+}
+
 // The window as a bitmap file beside the tests, for a person to look at.
 void SaveCapture(HWND form, const std::string& path)
 {
@@ -235,6 +255,14 @@ TEST_F(WindowTest, ShowsBothUsersSettingsAtStartUp)
         EXPECT_EQ(TextOf(Control(form, L::GroupBoxDU, edit)), "") << "no default style key";
     EXPECT_EQ(TextOf(Control(form, L::GroupBoxCU, L::EditDllNameCUV)), "") << "no string 5000";
     EXPECT_EQ(TextOf(Control(form, L::GroupBoxCU, L::EditColorNameCU)), "青");
+    for (const L::Row& row : L::Rows) {
+        if (row.kind != L::Kind::Edit)
+            continue;
+        const HWND edit = Control(form, row.parent, row.id);
+        const std::string before = TextOf(edit);
+        SendMessageA(edit, WM_CHAR, 'x', 1);
+        EXPECT_EQ(TextOf(edit), before) << row.name << " is read-only";
+    }
 
     const HWND list = Control(form, L::GroupBoxColor, L::LBoxColor);
     const auto items = ListItems(list);
@@ -254,12 +282,15 @@ TEST_F(WindowTest, ShowsBothUsersSettingsAtStartUp)
     const auto title = std::find(items.begin(), items.end(), "ActiveTitle") - items.begin();
     const int height = SendMessageA(list, LB_GETITEMHEIGHT, 0, 0);
     const RECT item{0, int(title) * height, 0, int(title + 1) * height};
-    EXPECT_EQ(ScreenPixel(list, item.left + 0, item.top + 5), RGB(0, 0, 0));
+    EXPECT_EQ(PixelsOf(list, {0, item.top, 1, item.bottom}, RGB(0, 0, 0)), height)
+        << "the frame, with no focus mark on an item without the focus";
     EXPECT_EQ(ScreenPixel(list, item.left + 5, item.top + 5), RGB(255, 0, 0));
     EXPECT_EQ(ScreenPixel(list, item.left + 11, item.top + 5), RGB(0, 0, 0));
     EXPECT_EQ(ScreenPixel(list, item.left + 17, item.top + 5), RGB(0, 0, 255));
     EXPECT_EQ(ScreenPixel(list, item.left + 23, item.top + 0), RGB(0, 0, 0));
-    EXPECT_EQ(ScreenPixel(list, item.left + 25, item.top + 5), GetSysColor(COLOR_WINDOW));
+    // The name begins 4 pixels right of the right swatch.
+    EXPECT_EQ(PixelsOf(list, {24, item.top, 28, item.bottom}, GetSysColor(COLOR_WINDOW)), 4 * height);
+    EXPECT_LT(PixelsOf(list, {28, item.top, 29, item.bottom}, GetSysColor(COLOR_WINDOW)), height);
     // Selected, the name stands in the selection-text colour, here green.
     SendMessageA(list, LB_SETCURSEL, title, 0);
     Sleep(300);
@@ -278,6 +309,13 @@ TEST_F(WindowTest, ShowsBothUsersSettingsAtStartUp)
     const HWND defaultSide = GetDlgItem(form, L::GroupBoxDU);
     EXPECT_EQ(ScreenPixel(defaultSide, 16 + 80, 112 + 60), RGB(255, 255, 255)) << "no wallpaper";
     EXPECT_EQ(ScreenPixel(defaultSide, 15, 111), RGB(0, 0, 0));
+    // A group box's caption stands on its own ground: the frame's light line stops at it.
+    const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT);
+    int line = 0;
+    while (line < 16 && ScreenPixel(defaultSide, 170, line) != light)
+        ++line;
+    EXPECT_LT(line, 16) << "the frame's top edge";
+    EXPECT_EQ(PixelsOf(defaultSide, {10, line, 80, line + 1}, light), 0) << "no line through the caption";
 
     SaveCapture(form, BesideTests("quillane-window.bmp"));
     Close(program, form);
@@ -357,6 +395,7 @@ TEST_F(WindowTest, WithoutRightsTheDefaultSideIsEmptyAndTheUpdateSaysWhy)
     PostMessageA(Control(form, 0, L::BtnUpdate), BM_CLICK, 0, 0);
     const HWND report = program.WaitForWindow("#32770", "Quillane", 10000);
     ASSERT_TRUE(report);
+    EXPECT_EQ(GetWindow(report, GW_OWNER), form);
     EXPECT_EQ(TextOf(GetDlgItem(report, 0xFFFF)),
               "デフォルトユーザの設定を変更する権限がありません(管理者として実行してください)");
     PostMessageA(report, WM_CLOSE, 0, 0);
@@ -378,6 +417,10 @@ TEST_F(WindowTest, ALoadThatStopsDisablesTheUpdateUntilALoadCompletes)
     EXPECT_FALSE(IsWindowEnabled(update));
     EXPECT_EQ(TextOf(Control(form, 0, L::StatusBar1)),
               "設定を読み込めなかったため反映できません。再読込みしてください");
+    // The caption right of the glyph is grey while the button is disabled.
+    const RECT caption{28, 4, 85, 27};
+    EXPECT_TRUE(Soon([&] { return PixelsOf(update, caption, GetSysColor(COLOR_GRAYTEXT)) > 20; }));
+    EXPECT_EQ(PixelsOf(update, caption, GetSysColor(COLOR_WINDOWTEXT)), 0);
 
     WriteList(HKEY_USERS, Keys::DefaultColors, {{"ActiveTitle", "1 2 3"}});
     PostMessageA(Control(form, 0, L::BtnReload), BM_CLICK, 0, 0);
@@ -385,6 +428,7 @@ TEST_F(WindowTest, ALoadThatStopsDisablesTheUpdateUntilALoadCompletes)
         Sleep(100);
     EXPECT_TRUE(IsWindowEnabled(update));
     EXPECT_EQ(TextOf(Control(form, 0, L::StatusBar1)), "");
+    EXPECT_TRUE(Soon([&] { return PixelsOf(update, caption, GetSysColor(COLOR_WINDOWTEXT)) > 20; }));
     Close(program, form);
 }
 
@@ -412,6 +456,12 @@ TEST_F(WindowTest, TheLinkBannerOpensTheSiteAfterConfirmation)
         PostMessageA(form, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(48, 311));
         PostMessageA(form, WM_LBUTTONUP, 0, MAKELPARAM(48, 311));
     };
+    // A release over the banner after a press elsewhere is no click. Both are sent, so each has
+    // been handled when its send returns; a question asked by mistake holds the second send.
+    SendMessageA(form, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(480, 20));
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(form, WM_LBUTTONUP, 0, MAKELPARAM(48, 311), SMTO_NORMAL, 5000, &answer);
+    ASSERT_FALSE(program.WaitForWindow(nullptr, "確認", 0)) << "the release alone asked";
     clickBanner();
     EXPECT_TRUE(CloseDialog(program, nullptr, "確認")) << "the close box cancels";
     EXPECT_TRUE(ActiveAgain(form));
@@ -421,6 +471,7 @@ TEST_F(WindowTest, TheLinkBannerOpensTheSiteAfterConfirmation)
     clickBanner();
     const HWND confirm = program.WaitForWindow(nullptr, "確認", 10000);
     ASSERT_TRUE(confirm);
+    EXPECT_EQ(GetWindow(confirm, GW_OWNER), form) << "kept above the main window";
     PostMessageA(FindWindowExA(confirm, nullptr, nullptr, "OK"), BM_CLICK, 0, 0);
     std::string url;
     for (int i = 0; i < 400 && url.empty(); ++i) {
@@ -446,6 +497,9 @@ TEST_F(WindowTest, ASecondStartRestoresTheFirstAndEnds)
     EXPECT_FALSE(IsIconic(form));
     EXPECT_EQ(GetForegroundWindow(), form);
     EXPECT_FALSE(second.WaitForWindow("TForm1", "Quillane", 200));
+    EXPECT_NE(GlobalFindAtomA("quillane.exe"), 0) << "the running copy keeps its mark";
+    Program third(ProgramPath());
+    EXPECT_EQ(third.WaitForExit(15000), 0u) << "forwarded as well";
     Close(first, form);
     EXPECT_EQ(GlobalFindAtomA("quillane.exe"), 0) << "the mark goes with the last copy";
 }
@@ -494,21 +548,43 @@ TEST_F(WindowTest, KeyboardEnterEscAndTheTabCycle)
         const HWND form = program.MainWindow();
         ASSERT_TRUE(form);
         ActiveFocus(program, form);
+        // The focused glyph button is the default one, else BtnUpdate: its answer and its
+        // black frame follow the focus.
+        const auto expectDefault = [form](int defaultButton, int focus) {
+            for (int button : {L::BtnClose, L::BtnReload, L::BtnUpdate}) {
+                const HWND face = Control(form, 0, button);
+                const bool isDefault = button == defaultButton;
+                EXPECT_EQ((SendMessageA(face, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) != 0, isDefault)
+                    << "focus on " << focus << ", button " << button;
+                EXPECT_TRUE(Soon([&] { return (ScreenPixel(face, 0, 15) == RGB(0, 0, 0)) == isDefault; }))
+                    << "frame with the focus on " << focus << ", button " << button;
+            }
+        };
         // CheckStyle is disabled (no default style key) and skipped.
         const int cycle[] = {L::BtnReload, L::CheckColor, L::CheckWall, L::CheckLogonIME,
                              L::CheckNumLock, L::BtnUpdate, L::BtnClose};
         for (int id : cycle) {
             PressKey(FocusOf(program.Thread()), VK_TAB);
             Sleep(200);
-            const HWND expected = id == L::BtnReload || id == L::BtnUpdate || id == L::BtnClose
-                                      ? Control(form, 0, id)
-                                      : Control(form, L::GroupBoxSetting, id);
+            const bool onButton = id == L::BtnReload || id == L::BtnUpdate || id == L::BtnClose;
+            const HWND expected = onButton ? Control(form, 0, id) : Control(form, L::GroupBoxSetting, id);
             EXPECT_EQ(FocusOf(program.Thread()), expected) << "tab to " << id;
+            expectDefault(onButton ? id : L::BtnUpdate, id);
         }
+        // A click moves the focus, and the default follows it as well: to a check box (the
+        // click checks it), then to a glyph button (the click reloads).
+        const auto click = [&program](HWND control) {
+            PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 8));
+            PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(10, 8));
+            EXPECT_TRUE(Soon([&] { return FocusOf(program.Thread()) == control; }));
+        };
+        const HWND colour = Control(form, L::GroupBoxSetting, L::CheckColor);
+        click(colour);
+        expectDefault(L::BtnUpdate, L::CheckColor);
+        click(Control(form, 0, L::BtnReload));
+        expectDefault(L::BtnReload, L::BtnReload);
         PressKey(FocusOf(program.Thread()), VK_TAB);
-        PressKey(FocusOf(program.Thread()), VK_TAB);
-        Sleep(200);
-        EXPECT_EQ(FocusOf(program.Thread()), Control(form, L::GroupBoxSetting, L::CheckColor));
+        EXPECT_TRUE(Soon([&] { return FocusOf(program.Thread()) == colour; }));
         PressKey(FocusOf(program.Thread()), VK_RETURN);
         EXPECT_TRUE(CloseDialog(program, nullptr, "情報")) << "Enter on a check box updates";
         Close(program, form);

@@ -11,12 +11,15 @@ bool IsBitBtn(HWND hwnd)
            lstrcmpA(name, TBitBtn::ClassName) == 0;
 }
 
-// The dialog manager keeps the window's default button in its user data (BM_SETSTYLE).
+// The window's default button is the one the dialog manager keeps (DM_SETDEFID), not what its
+// BM_SETSTYLE messages last said: those depend on the order in which the focus moved.
 bool IsDefaultButton(HWND button)
 {
     const HWND focus = GetFocus();
-    return focus == button ||
-           (!IsBitBtn(focus) && GetWindowLongPtrA(button, GWLP_USERDATA) != 0);
+    if (IsBitBtn(focus))
+        return focus == button;
+    const LRESULT id = SendMessageA(GetParent(button), DM_GETDEFID, 0, 0);
+    return HIWORD(id) == DC_HASDEFID && LOWORD(id) == GetDlgCtrlID(button);
 }
 
 BOOL CALLBACK RepaintBitBtn(HWND hwnd, LPARAM)
@@ -38,8 +41,7 @@ LRESULT CALLBACK TBitBtn::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPA
     switch (message) {
     case WM_GETDLGCODE:
         return DLGC_BUTTON | (IsDefaultButton(hwnd) ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
-    case BM_SETSTYLE:
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, (wParam & BS_TYPEMASK) == BS_DEFPUSHBUTTON);
+    case BM_SETSTYLE:  // the face shows the default itself; the button stays owner-drawn
         InvalidateRect(hwnd, nullptr, FALSE);
         return 0;
     case WM_SETFOCUS:
