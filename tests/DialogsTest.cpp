@@ -281,7 +281,7 @@ TEST(MessageDialog, ShutsOutTheThreadsWindowsWhichKeepPainting)
             paintsBefore = GetWindowLongPtrA(window, GWLP_USERDATA);
             InvalidateRect(window, nullptr, TRUE);
             for (DWORD start = GetTickCount();
-                 GetTickCount() - start < 3000 &&
+                 GetTickCount() - start < 10000 &&
                  GetWindowLongPtrA(window, GWLP_USERDATA) == paintsBefore;)
                 Sleep(20);
             paintsDuring = GetWindowLongPtrA(window, GWLP_USERDATA);

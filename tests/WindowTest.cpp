@@ -152,27 +152,32 @@ void ExpectLayout(HWND form, int dpi)
     EXPECT_EQ(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0), scale(12));
 }
 
-// The height of the program's tool tip once the mouse rests on a control; 0 when none shows.
-int TipHeightOver(const Program& program, HWND control)
+// The height of the program's visible tool tip; 0 when none shows.
+int TipHeight(const Program& program)
+{
+    for (HWND tip = FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr); tip;
+         tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(tip, &owner);
+        RECT rect;
+        if (owner == program.Id() && IsWindowVisible(tip) && GetWindowRect(tip, &rect))
+            return rect.bottom - rect.top;
+    }
+    return 0;
+}
+
+// The height of the program's tool tip once the mouse rests on a control, or 0 when none has
+// shown by the deadline; the tip is gone again when this returns.
+int TipHeightOver(const Program& program, HWND control, DWORD deadline = 10000)
 {
     RECT rect;
     GetWindowRect(control, &rect);
     SetCursorPos(rect.left + 4, (rect.top + rect.bottom) / 2);
     int height = 0;
-    for (int i = 0; i < 20 && !height; ++i) {
-        Sleep(100);
-        for (HWND tip = FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr); tip;
-             tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(tip, &owner);
-            if (owner == program.Id() && IsWindowVisible(tip)) {
-                GetWindowRect(tip, &rect);
-                height = rect.bottom - rect.top;
-            }
-        }
-    }
+    for (const DWORD start = GetTickCount(); !height && GetTickCount() - start < deadline; Sleep(50))
+        height = TipHeight(program);
     SetCursorPos(0, 0);
-    Sleep(300);
+    EXPECT_TRUE(Soon([&] { return TipHeight(program) == 0; })) << "the tip hides";
     return height;
 }
 
@@ -198,7 +203,7 @@ HWND ActiveFocus(const Program& program, HWND form)
 {
     for (int i = 0; i < 100 && GetForegroundWindow() != form; ++i)
         Sleep(50);
-    Sleep(200);
+    Soon([&] { return FocusOf(program.Thread()) != nullptr; });
     return FocusOf(program.Thread());
 }
 
@@ -248,7 +253,6 @@ TEST_F(WindowTest, ShowsBothUsersSettingsAtStartUp)
     Program program(ProgramPath());
     const HWND form = program.MainWindow();
     ASSERT_TRUE(form);
-    Sleep(500);  // let it paint
 
     EXPECT_EQ(TextOf(Control(form, 0, L::LabelVer)), "Ver. 1.0.0.0");
     for (int edit : {L::EditDllNameDUV, L::EditColorNameDU, L::EditSizeNameDU})
@@ -282,6 +286,8 @@ TEST_F(WindowTest, ShowsBothUsersSettingsAtStartUp)
     const auto title = std::find(items.begin(), items.end(), "ActiveTitle") - items.begin();
     const int height = SendMessageA(list, LB_GETITEMHEIGHT, 0, 0);
     const RECT item{0, int(title) * height, 0, int(title + 1) * height};
+    ASSERT_TRUE(Soon([&] { return ScreenPixel(list, item.left + 5, item.top + 5) == RGB(255, 0, 0); }))
+        << "the list is painted";
     EXPECT_EQ(PixelsOf(list, {0, item.top, 1, item.bottom}, RGB(0, 0, 0)), height)
         << "the frame, with no focus mark on an item without the focus";
     EXPECT_EQ(ScreenPixel(list, item.left + 5, item.top + 5), RGB(255, 0, 0));
@@ -293,16 +299,12 @@ TEST_F(WindowTest, ShowsBothUsersSettingsAtStartUp)
     EXPECT_LT(PixelsOf(list, {28, item.top, 29, item.bottom}, GetSysColor(COLOR_WINDOW)), height);
     // Selected, the name stands in the selection-text colour, here green.
     SendMessageA(list, LB_SETCURSEL, title, 0);
-    Sleep(300);
-    int green = 0;
-    for (int x = 28; x < 80; ++x)
-        for (int y = item.top; y < item.bottom; ++y)
-            green += ScreenPixel(list, x, y) == RGB(0, 255, 0);
-    EXPECT_GT(green, 10);
+    EXPECT_TRUE(Soon([&] { return PixelsOf(list, {28, item.top, 80, item.bottom}, RGB(0, 255, 0)) > 10; }));
 
     // The current user's wallpaper fills its preview; the frame lies one pixel outside it.
     const HWND current = GetDlgItem(form, L::GroupBoxCU);
-    EXPECT_EQ(ScreenPixel(current, 16 + 80, 112 + 60), RGB(255, 0, 0));
+    ASSERT_TRUE(Soon([&] { return ScreenPixel(current, 16 + 80, 112 + 60) == RGB(255, 0, 0); }))
+        << "the preview is painted";
     EXPECT_EQ(ScreenPixel(current, 16, 112), RGB(255, 0, 0));
     EXPECT_EQ(ScreenPixel(current, 15, 111 + 60), RGB(0, 0, 0));
     EXPECT_EQ(ScreenPixel(current, 16 + 160, 111 + 60), RGB(0, 0, 0));
@@ -332,7 +334,11 @@ TEST_F(WindowTest, TheLayoutScalesWithTheScreensDpi)
     const HWND form = program.MainWindow();
     ASSERT_TRUE(form);
     ExpectLayout(form, dpi);
-    Sleep(500);  // let it paint
+    const auto scaled = [dpi](int pixels) { return MulDiv(pixels, dpi, 96); };
+    EXPECT_TRUE(Soon([&] {
+        return ScreenPixel(GetDlgItem(form, L::GroupBoxCU), scaled(16 + 80), scaled(112 + 60)) ==
+               RGB(255, 0, 0);
+    })) << "the preview is painted";
     SaveCapture(form, BesideTests("quillane-window-144dpi.bmp"));
     Close(program, form);
 }
@@ -350,8 +356,9 @@ TEST_F(WindowTest, HintsShowWhenTheMouseRestsOnAnEdit)
     const int oneLine = TipHeightOver(program, Control(form, L::GroupBoxCU, L::EditColorNameCU));
     EXPECT_GT(oneLine, 0);
     EXPECT_GT(twoLines, oneLine + oneLine / 3) << "one more line";
-    EXPECT_EQ(TipHeightOver(program, Control(form, L::GroupBoxDU, L::EditColorNameDU)), 0);
-    EXPECT_EQ(TipHeightOver(program, Control(form, L::GroupBoxDU, L::EditDllNameDUV)), 0);
+    // As long as a tip took to show above, and more.
+    EXPECT_EQ(TipHeightOver(program, Control(form, L::GroupBoxDU, L::EditColorNameDU), 2000), 0);
+    EXPECT_EQ(TipHeightOver(program, Control(form, L::GroupBoxDU, L::EditDllNameDUV), 2000), 0);
     Close(program, form);
 }
 
@@ -400,7 +407,7 @@ TEST_F(WindowTest, WithoutRightsTheDefaultSideIsEmptyAndTheUpdateSaysWhy)
               "デフォルトユーザの設定を変更する権限がありません(管理者として実行してください)");
     PostMessageA(report, WM_CLOSE, 0, 0);
     EXPECT_TRUE(ActiveAgain(form));
-    Sleep(500);
+    SendMessageA(form, WM_NULL, 0, 0);  // the update's handler has returned
     EXPECT_FALSE(program.WaitForWindow(nullptr, "情報", 500)) << "no success after a failure";
     EXPECT_EQ((*ReadList(HKEY_USERS, Keys::DefaultKeyboard))["InitialKeyboardIndicators"], "2");
     Close(program, form);
@@ -465,7 +472,9 @@ TEST_F(WindowTest, TheLinkBannerOpensTheSiteAfterConfirmation)
     clickBanner();
     EXPECT_TRUE(CloseDialog(program, nullptr, "確認")) << "the close box cancels";
     EXPECT_TRUE(ActiveAgain(form));
-    Sleep(2000);
+    // Once the click's handler has returned, a browser it had started would have the address.
+    SendMessageA(form, WM_NULL, 0, 0);
+    Sleep(1000);
     EXPECT_EQ(GetFileAttributesA(record.c_str()), INVALID_FILE_ATTRIBUTES) << "nothing sent";
 
     clickBanner();
@@ -565,10 +574,9 @@ TEST_F(WindowTest, KeyboardEnterEscAndTheTabCycle)
                              L::CheckNumLock, L::BtnUpdate, L::BtnClose};
         for (int id : cycle) {
             PressKey(FocusOf(program.Thread()), VK_TAB);
-            Sleep(200);
             const bool onButton = id == L::BtnReload || id == L::BtnUpdate || id == L::BtnClose;
             const HWND expected = onButton ? Control(form, 0, id) : Control(form, L::GroupBoxSetting, id);
-            EXPECT_EQ(FocusOf(program.Thread()), expected) << "tab to " << id;
+            EXPECT_TRUE(Soon([&] { return FocusOf(program.Thread()) == expected; })) << "tab to " << id;
             expectDefault(onButton ? id : L::BtnUpdate, id);
         }
         // A click moves the focus, and the default follows it as well: to a check box (the
