@@ -42,7 +42,10 @@ run_wine_tests() {  # x64|x86 tree
         init_prefix
         start_wineserver
         echo "test: $arch: the test programs under Wine ($WINEARCH prefix $WINEPREFIX)"
-        run_ctest "$arch" "$build" -j2
+        # One at a time: a Wine program that starts beside a test can rewrite the parts of the
+        # current user's profile that the test has changed for the time it runs. The programs
+        # that show windows take turns anyway, so running the rest beside them saved seconds.
+        run_ctest "$arch" "$build"
     )
 }
 
