@@ -113,6 +113,9 @@ TForm1::~TForm1()
 void TForm1::Show()
 {
     ShowWindow(hwnd_, SW_SHOWNORMAL);
+    // The first focus is set once the window is shown: a focus set in a hidden window
+    // activates it before it shows, and that activation is all paid before it appears.
+    SetFocus(BtnClose.Handle());
     UpdateWindow(hwnd_);
 }
 
@@ -144,7 +147,6 @@ void TForm1::CreateControls()
     const int wholeWidth = -1;
     SendMessageA(StatusBar1.Handle(), SB_SETPARTS, 1, reinterpret_cast<LPARAM>(&wholeWidth));
     SendMessageA(hwnd_, DM_SETDEFID, L::BtnUpdate, 0);
-    SetFocus(BtnClose.Handle());
 }
 
 void TForm1::CreateControl(const Row& row)
