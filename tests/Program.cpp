@@ -46,6 +46,11 @@ DWORD Program::Thread() const
     return process_.dwThreadId;
 }
 
+bool Program::WaitForIdle(DWORD milliseconds) const
+{
+    return WaitForInputIdle(process_.hProcess, milliseconds) == 0;
+}
+
 DWORD Program::WaitForExit(DWORD milliseconds) const
 {
     DWORD code = STILL_ACTIVE;

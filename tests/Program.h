@@ -19,6 +19,8 @@ public:
 
     DWORD Id() const { return process_.dwProcessId; }
     DWORD Thread() const;
+    // Waits until the program has shown its window and waits for input with none pending.
+    bool WaitForIdle(DWORD milliseconds = 15000) const;
     // The exit code, or STILL_ACTIVE when it has not ended by then.
     DWORD WaitForExit(DWORD milliseconds) const;
     // The program's top-level window of that class and title, or none by the deadline.

@@ -198,12 +198,13 @@ bool CloseDialog(const Program& program, const char* className, const char* capt
     return !IsWindow(dialog);
 }
 
-// Keys go to the focused control of the active window: wait until the window is active.
+// Keys go to the focused control of the active window: wait until the window is active and
+// the program waits for input, its start-up done.
 HWND ActiveFocus(const Program& program, HWND form)
 {
     for (int i = 0; i < 100 && GetForegroundWindow() != form; ++i)
         Sleep(50);
-    Soon([&] { return FocusOf(program.Thread()) != nullptr; });
+    EXPECT_TRUE(program.WaitForIdle());
     return FocusOf(program.Thread());
 }
 
