@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "Exception.h"
@@ -131,21 +132,17 @@ const std::vector<unsigned char> Garbage{'n', 'o', 't', ' ', 'a', ' ', 'p', 'i',
 
 TEST(Picture, ReadsEachKindByItsExtensionInAnyCase)
 {
-    Write(BesideTests("p.bmp"), BitmapFile(0x00FF0000));
-    Write(BesideTests("WALL.BMP"), BitmapFile(0x00FF0000));
-    Write(BesideTests("my.photo.bmp"), BitmapFile(0x00FF0000));
-    Write(BesideTests("p.ICO"), IconFile());
-    Write(BesideTests("plain.wmf"), Metafile(false));
-    Write(BesideTests("placeable.Wmf"), Metafile(true));
-    Write(BesideTests("p.emf"), EnhancedMetafile());
-    EXPECT_EQ(Picture::FromFile(BesideTests("p.bmp")).GetKind(), Picture::Kind::Bitmap);
-    EXPECT_EQ(Picture::FromFile(BesideTests("WALL.BMP")).GetKind(), Picture::Kind::Bitmap);
-    EXPECT_EQ(Picture::FromFile(BesideTests("my.photo.bmp")).GetKind(), Picture::Kind::Bitmap);
-    EXPECT_EQ(Picture::FromFile(BesideTests("p.ICO")).GetKind(), Picture::Kind::Icon);
-    EXPECT_EQ(Picture::FromFile(BesideTests("plain.wmf")).GetKind(), Picture::Kind::Metafile);
-    EXPECT_EQ(Picture::FromFile(BesideTests("placeable.Wmf")).GetKind(), Picture::Kind::Metafile);
-    EXPECT_EQ(Picture::FromFile(BesideTests("p.emf")).GetKind(), Picture::Kind::EnhancedMetafile);
-    EXPECT_EQ(Picture().GetKind(), Picture::Kind::None);
+    using K = Picture::Kind;
+    const std::tuple<const char*, std::vector<unsigned char>, K> files[] = {
+        {"p.bmp", BitmapFile(0x00FF0000), K::Bitmap}, {"WALL.BMP", BitmapFile(0x00FF0000), K::Bitmap},
+        {"my.photo.bmp", BitmapFile(0x00FF0000), K::Bitmap}, {"p.ICO", IconFile(), K::Icon},
+        {"plain.wmf", Metafile(false), K::Metafile}, {"placeable.Wmf", Metafile(true), K::Metafile},
+        {"p.emf", EnhancedMetafile(), K::EnhancedMetafile}};
+    for (const auto& [name, bytes, kind] : files) {
+        Write(BesideTests(name), bytes);
+        EXPECT_EQ(Picture::FromFile(BesideTests(name)).GetKind(), kind) << name;
+    }
+    EXPECT_EQ(Picture().GetKind(), K::None);
 }
 
 TEST(Picture, UnknownExtensionsAndMissingFilesRaiseTheirTexts)

@@ -96,8 +96,10 @@ protected:
     {
         WriteList(HKEY_USERS, Keys::DefaultColors, {{"Window", "255 255 255"}});
         WriteList(HKEY_CURRENT_USER, Keys::CurrentColors, {{"Window", "0 0 0"}});
+        // A path with an environment reference, as Windows XP writes its own style's.
+        SetEnvironmentVariableA("QUILLANE_TESTS", BesideTests("").c_str());
         WriteList(HKEY_USERS, Keys::DefaultStyle,
-                  {{"DllName", BesideTests("style_full.msstyles")}, {"ColorName", "HomeStead"},
+                  {{"DllName", "%QUILLANE_TESTS%style_full.msstyles"}, {"ColorName", "HomeStead"},
                    {"SizeName", "標準"}});
         WriteList(HKEY_CURRENT_USER, Keys::CurrentStyle,
                   {{"DllName", BesideTests("style_full.msstyles")}, {"ColorName", "Unknown"},

@@ -47,14 +47,58 @@ COLORREF ScreenPixel(HWND window, int x, int y)
     return colour;
 }
 
-// How many pixels of a rectangle of a window's client area have the colour.
-int PixelsOf(HWND window, const RECT& rect, COLORREF colour)
+// How many pixels of a rectangle of a window's client area pass a test.
+template <class Test>
+int PixelsWhere(HWND window, const RECT& rect, Test test)
 {
     int count = 0;
     for (int y = rect.top; y < rect.bottom; ++y)
         for (int x = rect.left; x < rect.right; ++x)
-            count += ScreenPixel(window, x, y) == colour;
+            count += test(ScreenPixel(window, x, y));
     return count;
+}
+
+int PixelsOf(HWND window, const RECT& rect, COLORREF colour)
+{
+    return PixelsWhere(window, rect, [colour](COLORREF pixel) { return pixel == colour; });
+}
+
+// Whether a pixel lies between two colours in every channel, as a caption's gradient does.
+bool Between(COLORREF pixel, COLORREF from, COLORREF to)
+{
+    const auto inside = [&](int shift) {
+        const int value = pixel >> shift & 0xFF, a = from >> shift & 0xFF, b = to >> shift & 0xFF;
+        return std::min(a, b) <= value && value <= std::max(a, b);
+    };
+    return inside(0) && inside(8) && inside(16);
+}
+
+// A rectangle of a window's client area and how many of its pixels must have a colour.
+struct PixelRow { const char* what; HWND window; RECT rect; COLORREF colour; int least, most; };
+
+void ExpectPixels(std::initializer_list<PixelRow> rows)
+{
+    for (const PixelRow& row : rows) {
+        const int count = PixelsOf(row.window, row.rect, row.colour);
+        EXPECT_TRUE(count >= row.least && count <= row.most) << row.what << ": " << count << " pixels";
+    }
+}
+
+// The width of a text in the window's font at a DPI; the title's is larger and bold.
+int TextWidth(const std::string& text, int dpi, bool title = false)
+{
+    const HFONT font = CreateFontA(-MulDiv(title ? L::TitleFontHeight : L::FontHeight, dpi, 96), 0,
+                                   0, 0, title ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                                   SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                   DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L::FontFace);
+    HDC dc = GetDC(nullptr);
+    const HGDIOBJ old = SelectObject(dc, font);
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text.c_str(), int(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(font);
+    return size.cx;
 }
 
 // Whether a condition on what another program shows comes true within five seconds.
@@ -135,7 +179,7 @@ void ExpectLayout(HWND form, int dpi)
     EXPECT_EQ(client.right, scale(L::ClientWidth));
     EXPECT_EQ(client.bottom, scale(L::ClientHeight));
     for (const L::Row& row : L::Rows) {
-        if (row.kind == L::Kind::Image || row.kind == L::Kind::Shape || row.kind == L::Kind::Label)
+        if (row.kind == L::Kind::Image || row.kind == L::Kind::Shape)
             continue;
         const HWND control = Control(form, row.parent, row.id);
         ASSERT_TRUE(control) << row.name;
@@ -145,6 +189,11 @@ void ExpectLayout(HWND form, int dpi)
                         reinterpret_cast<POINT*>(&rect), 2);
         EXPECT_EQ(rect.left, scale(row.left)) << row.name;
         EXPECT_EQ(rect.top, scale(row.top)) << row.name;
+        if (row.kind == L::Kind::Label) {  // as wide as its text in its own font
+            EXPECT_EQ(rect.right - rect.left, TextWidth(TextOf(control), dpi, row.id == L::LabelTitle))
+                << row.name;
+            continue;
+        }
         EXPECT_EQ(rect.right - rect.left, scale(row.width)) << row.name;
         EXPECT_EQ(rect.bottom - rect.top, scale(row.height)) << row.name;
     }
@@ -283,42 +332,48 @@ TEST_F(WindowTest, ShowsBothUsersSettingsAtStartUp)
 
     ExpectLayout(form, 96);
 
-    // Swatches: default user's colour in columns 0..11, current user's in 12..23, framed.
+    // The first picture: the caption active, the swatches of each name (default user's colour
+    // in columns 0..11, current user's in 12..23, framed), the previews, the group boxes.
     const auto title = std::find(items.begin(), items.end(), "ActiveTitle") - items.begin();
-    const int height = SendMessageA(list, LB_GETITEMHEIGHT, 0, 0);
-    const RECT item{0, int(title) * height, 0, int(title + 1) * height};
-    ASSERT_TRUE(Soon([&] { return ScreenPixel(list, item.left + 5, item.top + 5) == RGB(255, 0, 0); }))
-        << "the list is painted";
-    EXPECT_EQ(PixelsOf(list, {0, item.top, 1, item.bottom}, RGB(0, 0, 0)), height)
-        << "the frame, with no focus mark on an item without the focus";
-    EXPECT_EQ(ScreenPixel(list, item.left + 5, item.top + 5), RGB(255, 0, 0));
-    EXPECT_EQ(ScreenPixel(list, item.left + 11, item.top + 5), RGB(0, 0, 0));
-    EXPECT_EQ(ScreenPixel(list, item.left + 17, item.top + 5), RGB(0, 0, 255));
-    EXPECT_EQ(ScreenPixel(list, item.left + 23, item.top + 0), RGB(0, 0, 0));
-    // The name begins 4 pixels right of the right swatch.
-    EXPECT_EQ(PixelsOf(list, {24, item.top, 28, item.bottom}, GetSysColor(COLOR_WINDOW)), 4 * height);
-    EXPECT_LT(PixelsOf(list, {28, item.top, 29, item.bottom}, GetSysColor(COLOR_WINDOW)), height);
-    // Selected, the name stands in the selection-text colour, here green.
-    SendMessageA(list, LB_SETCURSEL, title, 0);
-    EXPECT_TRUE(Soon([&] { return PixelsOf(list, {28, item.top, 80, item.bottom}, RGB(0, 255, 0)) > 10; }));
-
-    // The current user's wallpaper fills its preview; the frame lies one pixel outside it.
-    const HWND current = GetDlgItem(form, L::GroupBoxCU);
-    ASSERT_TRUE(Soon([&] { return ScreenPixel(current, 16 + 80, 112 + 60) == RGB(255, 0, 0); }))
-        << "the preview is painted";
-    EXPECT_EQ(ScreenPixel(current, 16, 112), RGB(255, 0, 0));
-    EXPECT_EQ(ScreenPixel(current, 15, 111 + 60), RGB(0, 0, 0));
-    EXPECT_EQ(ScreenPixel(current, 16 + 160, 111 + 60), RGB(0, 0, 0));
-    const HWND defaultSide = GetDlgItem(form, L::GroupBoxDU);
-    EXPECT_EQ(ScreenPixel(defaultSide, 16 + 80, 112 + 60), RGB(255, 255, 255)) << "no wallpaper";
-    EXPECT_EQ(ScreenPixel(defaultSide, 15, 111), RGB(0, 0, 0));
-    // A group box's caption stands on its own ground: the frame's light line stops at it.
-    const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT);
+    const int height = SendMessageA(list, LB_GETITEMHEIGHT, 0, 0), top = int(title) * height;
+    const HWND current = GetDlgItem(form, L::GroupBoxCU), defaultSide = GetDlgItem(form, L::GroupBoxDU);
+    ASSERT_TRUE(Soon([&] {
+        return ScreenPixel(list, 5, top + 5) == RGB(255, 0, 0) &&
+               ScreenPixel(current, 16 + 80, 112 + 60) == RGB(255, 0, 0);
+    })) << "the list and the preview are painted";
+    // The window is active when it first shows: a row through its caption bar, clear of the
+    // icon and the buttons, is in the active caption's shades but for the title.
+    const int bar = -GetSystemMetrics(SM_CYCAPTION) / 2;
+    EXPECT_GT(PixelsWhere(form, {32, bar, L::ClientWidth - 64, bar + 1}, [](COLORREF pixel) {
+        return Between(pixel, GetSysColor(COLOR_ACTIVECAPTION), GetSysColor(COLOR_GRADIENTACTIVECAPTION));
+    }), L::ClientWidth / 2) << "an active caption";
+    // A group box's caption stands on its own ground, two pixels wider than its text either
+    // side: the frame's light line stops there.
+    const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT), window = GetSysColor(COLOR_WINDOW);
     int line = 0;
     while (line < 16 && ScreenPixel(defaultSide, 170, line) != light)
         ++line;
-    EXPECT_LT(line, 16) << "the frame's top edge";
-    EXPECT_EQ(PixelsOf(defaultSide, {10, line, 80, line + 1}, light), 0) << "no line through the caption";
+    const int groundEnd = 8 + TextWidth("デフォルトユーザ", 96) + 2;
+    ExpectPixels({
+        {"the frame, no focus mark", list, {0, top, 1, top + height}, RGB(0, 0, 0), height, height},
+        {"default swatch", list, {5, top + 5, 6, top + 6}, RGB(255, 0, 0), 1, 1},
+        {"swatch frame", list, {11, top + 5, 12, top + 6}, RGB(0, 0, 0), 1, 1},
+        {"current swatch", list, {17, top + 5, 18, top + 6}, RGB(0, 0, 255), 1, 1},
+        {"swatch frame's corner", list, {23, top, 24, top + 1}, RGB(0, 0, 0), 1, 1},
+        {"a 4-pixel gap", list, {24, top, 28, top + height}, window, 4 * height, 4 * height},
+        {"the name after it", list, {28, top, 29, top + height}, window, 0, height - 1},
+        {"current preview", current, {16, 112, 17, 113}, RGB(255, 0, 0), 1, 1},
+        {"its frame, left", current, {15, 171, 16, 172}, RGB(0, 0, 0), 1, 1},
+        {"its frame, right", current, {176, 171, 177, 172}, RGB(0, 0, 0), 1, 1},
+        {"no wallpaper", defaultSide, {96, 172, 97, 173}, RGB(255, 255, 255), 1, 1},
+        {"its frame", defaultSide, {15, 111, 16, 112}, RGB(0, 0, 0), 1, 1},
+        {"frame line before the caption", defaultSide, {2, line, 6, line + 1}, light, 4, 4},
+        {"caption ground", defaultSide, {6, line, groundEnd, line + 1}, light, 0, 0},
+        {"frame line after it", defaultSide, {groundEnd, line, groundEnd + 4, line + 1}, light, 4, 4},
+    });
+    // Selected, the name stands in the selection-text colour, here green.
+    SendMessageA(list, LB_SETCURSEL, title, 0);
+    EXPECT_TRUE(Soon([&] { return PixelsOf(list, {28, top, 80, top + height}, RGB(0, 255, 0)) > 10; }));
 
     SaveCapture(form, BesideTests("quillane-window.bmp"));
     Close(program, form);
@@ -425,10 +480,15 @@ TEST_F(WindowTest, ALoadThatStopsDisablesTheUpdateUntilALoadCompletes)
     EXPECT_FALSE(IsWindowEnabled(update));
     EXPECT_EQ(TextOf(Control(form, 0, L::StatusBar1)),
               "設定を読み込めなかったため反映できません。再読込みしてください");
-    // The caption right of the glyph is grey while the button is disabled.
-    const RECT caption{28, 4, 85, 27};
+    // The caption right of the glyph is grey while the button is disabled, and so is the
+    // glyph, a green tick when enabled.
+    const RECT caption{28, 4, 85, 27}, glyph{5, 5, 27, 26};
+    const auto green = [](COLORREF c) {
+        return GetGValue(c) > GetRValue(c) + 64 && GetGValue(c) > GetBValue(c) + 64;
+    };
     EXPECT_TRUE(Soon([&] { return PixelsOf(update, caption, GetSysColor(COLOR_GRAYTEXT)) > 20; }));
     EXPECT_EQ(PixelsOf(update, caption, GetSysColor(COLOR_WINDOWTEXT)), 0);
+    EXPECT_EQ(PixelsWhere(update, glyph, green), 0);
 
     WriteList(HKEY_USERS, Keys::DefaultColors, {{"ActiveTitle", "1 2 3"}});
     PostMessageA(Control(form, 0, L::BtnReload), BM_CLICK, 0, 0);
@@ -437,6 +497,7 @@ TEST_F(WindowTest, ALoadThatStopsDisablesTheUpdateUntilALoadCompletes)
     EXPECT_TRUE(IsWindowEnabled(update));
     EXPECT_EQ(TextOf(Control(form, 0, L::StatusBar1)), "");
     EXPECT_TRUE(Soon([&] { return PixelsOf(update, caption, GetSysColor(COLOR_WINDOWTEXT)) > 20; }));
+    EXPECT_GT(PixelsWhere(update, glyph, green), 20);
     Close(program, form);
 }
 
