@@ -14,7 +14,8 @@ rounds=${1:-15} reloads=${2:-200} updates=${3:-20}
 
 "$top/scripts/build.sh" >/dev/null
 "$top/scripts/release.sh" >/dev/null
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$top/build-release/x64/CMakeCache.txt")
+source "$top/scripts/cmake-tree.sh"
+version=$(release_version "$top")
 summaries=$(mktemp)
 trap 'rm -f "$summaries"' EXIT
 

@@ -1,4 +1,4 @@
-# Sourced by the build and release scripts.
+# Sourced by the build, release and bench scripts and the archive check.
 
 # Configures a build tree unless its build files exist, then builds what changed. A tree whose
 # configure failed or was cut short has no build.ninja, and its cache is not trusted.
@@ -12,4 +12,9 @@ build_tree() {  # source-dir build-dir what [cmake options...]
     fi
     echo "build: building $what"
     cmake --build "$dir"
+}
+
+# The version of the release programs: the CMake project's, as their x64 tree was configured.
+release_version() {  # top
+    sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$1/build-release/x64/CMakeCache.txt"
 }

@@ -15,7 +15,7 @@ for arch in x64:x86_64 x86:i686; do
         -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-${arch#*:}.cmake"
 done
 
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$top/build-release/x64/CMakeCache.txt")
+version=$(release_version "$top")
 grep -q "quillane-$version-x64.exe" "$top/README.md" ||
     { echo "release: README.md does not name quillane-$version-x64.exe" >&2; exit 1; }
 [ "$(grep -m1 '^Ver\.' "$top/docs/readme.txt")" = "Ver.$version" ] ||

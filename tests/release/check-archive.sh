@@ -6,7 +6,8 @@
 #   check-archive.sh TOP
 set -euo pipefail
 top=$1
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$top/build-release/x64/CMakeCache.txt")
+source "$top/scripts/cmake-tree.sh"
+version=$(release_version "$top")
 archive="$top/dist/quillane-$version.zip"
 [ -n "$version" ] && [ -f "$archive" ] ||
     { echo "FAIL: no archive for version \"$version\" in $top/dist (scripts/release.sh)"; exit 1; }
