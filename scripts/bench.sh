@@ -72,12 +72,12 @@ bench_arch() {  # x64|x86 tree
 
 bench_arch x64 "$top/build"
 source "$top/scripts/x86-probe.sh"
-refusal=$(x86_refusal)
+refusal=$(x86_wine_refusal)
 if [ -z "$refusal" ]; then
     bench_arch x86 "$top/build-x86"
 else
-    echo "x86: not measured, this machine cannot execute 32-bit x86 code: $refusal"
-    echo "x86: not measured (no 32-bit code runs here)" >>"$summaries"
+    echo "x86: not measured, $refusal"
+    echo "x86: not measured (${refusal%%:*})" >>"$summaries"
 fi
 
 sizes=()

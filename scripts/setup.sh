@@ -1,6 +1,12 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing need on Debian 12, and only what is missing.
+# A package mirror caught in mid-sync fails now and then: the lists are read again a few times,
+# and what decides is whether the packages install. Without the 64-bit packages nothing can be
+# built, and set-up stops; without the 32-bit Wine only the x86 tests cannot run, and set-up
+# goes on, leaving the reason for the test and bench scripts.
 set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+source "$top/scripts/x86-probe.sh"
 
 # g++ builds the native tests; the win32 thread-model cross compilers build programs that
 # start on Windows XP.
@@ -10,32 +16,73 @@ packages=(cmake ninja-build g++ g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-wi
 
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+apt_log=$(mktemp)
+trap 'rm -f "$apt_log"' EXIT
 
+# What apt said went wrong, in one line: the index or package it could not fetch and why, or
+# the dependency it could not meet.
+apt_reason() {  # log
+    local fetch
+    fetch=$(sed -n 's/^E: Failed to fetch \([^ ]*\) *\(.*\)$/\1: \2/p' "$1" | head -n 1)
+    [ -z "$fetch" ] || { echo "$fetch"; return; }
+    { grep -m1 ' : Depends: ' "$1" || grep -m1 '^E: ' "$1" || tail -n 1 "$1"; } | sed 's/^ *\(E: \)\{0,1\}//'
+}
+
+# Reads the package lists once for each set of architectures, trying again for about a
+# minute. apt keeps every list it could read, so a failure only leaves its reason behind.
+lists_read_for=- lists_failure=
+read_package_lists() {
+    local architectures try
+    architectures=$(dpkg --print-foreign-architectures | paste -sd' ')
+    [ "$lists_read_for" != "$architectures" ] || return 0
+    lists_read_for=$architectures lists_failure=
+    echo "setup: reading Debian's package lists"
+    for try in 1 2 3 4; do
+        "${sudo[@]}" apt-get update -qq >"$apt_log" 2>&1 && return 0
+        [ "$try" -eq 4 ] || { echo "setup: the package mirror failed; reading again in 15 s"; sleep 15; }
+    done
+    echo "setup: some package lists could not be read; apt said:"
+    grep '^[EW]: ' "$apt_log" | sed 's/^/setup:   /' || true
+    lists_failure=$(apt_reason "$apt_log")
+}
+
+# Installs what is missing of the packages; on failure, returns 1 with apt's reason in
+# $install_failure.
 install_missing() {  # package...
     local package missing=()
     for package in "$@"; do
-        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
-            missing+=("$package")
+        package_installed "$package" || missing+=("$package")
     done
     [ ${#missing[@]} -gt 0 ] || return 0
-    echo "setup: reading Debian's package lists"
-    "${sudo[@]}" apt-get update -qq
+    read_package_lists
     echo "setup: installing ${#missing[@]} packages and what they need (a few minutes the first" \
         "time): ${missing[*]}"
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq \
-        "${missing[@]}" >/dev/null
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}" \
+        >"$apt_log" 2>&1 && return 0
+    install_failure="installing: $(apt_reason "$apt_log")"
+    [ -z "$lists_failure" ] || install_failure="reading the lists: $lists_failure; $install_failure"
+    return 1
 }
-install_missing "${packages[@]}"
+
+if ! install_missing "${packages[@]}"; then
+    echo "setup: stopped: Debian's package mirror is failing, not this project (try again" \
+        "later): $install_failure" >&2
+    exit 1
+fi
 
 # The x86 test programs run in a 32-bit Wine beside the 64-bit one, where this machine
-# executes 32-bit code at all.
-source "$(dirname "$0")/x86-probe.sh"
+# executes 32-bit code at all; why there is none is kept for the test and bench scripts.
 refusal=$(x86_refusal)
+rm -f "$wine32_missing"
 if [ -n "$refusal" ]; then
     echo "setup: no 32-bit Wine, this machine cannot execute 32-bit x86 code: $refusal"
 else
     dpkg --print-foreign-architectures | grep -qx i386 || "${sudo[@]}" dpkg --add-architecture i386
-    install_missing wine32:i386
+    if ! install_missing wine32:i386; then
+        mkdir -p "$(dirname "$wine32_missing")"
+        echo "the package mirror did not give it: $install_failure" >"$wine32_missing"
+        echo "setup: no 32-bit Wine, $(cat "$wine32_missing")"
+    fi
 fi
 
 # Wine takes its ANSI code page from the glibc locale: 932 needs ja_JP.UTF-8 generated.

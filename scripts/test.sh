@@ -55,10 +55,10 @@ run_ctest native "$top/build-native"
 run_wine_tests x64 "$top/build"
 
 source "$top/scripts/x86-probe.sh"
-refusal=$(x86_refusal)
+refusal=$(x86_wine_refusal)
 x86_note=
 if [ -n "$refusal" ]; then
-    x86_note="x86: not run, this machine cannot execute 32-bit x86 code: $refusal"
+    x86_note="x86: not run, $refusal"
     echo "test: $x86_note"
 elif ! cmp -s "$top/build-x86/src/quillane.exe" "$top"/dist/quillane-*-x86.exe; then
     # The end-to-end tests drive the x86 program of build-x86, which is the one that ships.
