@@ -24,6 +24,7 @@ reactos_skips=(
     "style_test StyleNames.WinesLightStyle light_style"
     "window_test WindowTest.ShowsBothUsersSettingsAtStartUp light_style"
     "window_test WindowTest.ShowsBothUsersSettingsAtStartUp list_box_text"
+    "window_test WindowTest.HintsShowWhenTheMouseRestsOnAnEdit light_style"
     "dialogs_test MessageDialog.ShutsOutTheThreadsWindowsWhichKeepPainting activate_next"
     "window_test WindowTest.KeyboardEnterEscAndTheTabCycle input_idle"
 )

@@ -26,6 +26,9 @@ int main()
     ReadFile(handle, content, sizeof content - 1, &read, nullptr);
     CloseHandle(handle);
     DeleteFileA(file.c_str());
-    std::printf("appended twice: \"%s\" (\"first\\nsecond\\n\" expected)\n", content);
+    std::string shown;
+    for (const char* c = content; *c; ++c)
+        shown += *c == '\n' ? std::string("\\n") : std::string(1, *c);
+    std::printf("appended twice: \"%s\" (\"first\\nsecond\\n\" expected)\n", shown.c_str());
     return std::string(content) == "first\nsecond\n" ? 0 : 1;
 }
