@@ -68,6 +68,10 @@ else
     run_wine_tests x86 "$top/build-x86"
 fi
 
+# The same x86 test programs on ReactOS, a Windows that is not Wine, where an image is at hand.
+source "$top/scripts/reactos-tests.sh"
+run_reactos_tests "$counts"
+
 # The end-to-end runs leave pictures of the window for a person to look at.
 for tree in build build-x86; do
     for shot in quillane-window quillane-window-144dpi; do
@@ -84,5 +88,6 @@ while read -r label pass fail; do
     passed=$((passed + pass)) failed=$((failed + fail))
 done <"$counts"
 [ -z "$x86_note" ] || echo "$x86_note"
+[ -z "$reactos_note" ] || echo "$reactos_note"
 echo "total: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -2,21 +2,25 @@
 
 #include <gtest/gtest.h>
 
-std::string ProgramPath()
-{
-    std::string path = "Z:" QUILLANE_PROGRAM;
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
-}
-
 std::string BesideTests(const std::string& name)
 {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string folder(path);
     return folder.substr(0, folder.rfind('\\') + 1) + name;
+}
+
+std::string ProgramPath()
+{
+    // On Windows the program is copied beside the test programs; Wine reaches the build tree.
+    const std::string beside = BesideTests("quillane.exe");
+    if (GetFileAttributesA(beside.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return beside;
+    std::string path = "Z:" QUILLANE_PROGRAM;
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
 }
 
 Program::Program(const std::string& path, const std::string& arguments)

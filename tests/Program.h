@@ -5,7 +5,8 @@
 
 #include <string>
 
-// The program of this build as Wine sees it (Z: is the Unix root).
+// The program of this build: beside the test programs on Windows, else as Wine sees it (Z: is
+// the Unix root).
 std::string ProgramPath();
 // A file beside the test program, in the Windows form.
 std::string BesideTests(const std::string& name);

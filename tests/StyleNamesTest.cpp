@@ -12,7 +12,14 @@ namespace {
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-const std::string Light = "C:\\windows\\resources\\themes\\light\\light.msstyles";
+std::string WindowsFolder()
+{
+    char path[MAX_PATH] = {};
+    GetWindowsDirectoryA(path, MAX_PATH);
+    return path;
+}
+
+const std::string Light = WindowsFolder() + "\\resources\\themes\\light\\light.msstyles";
 
 }  // namespace
 

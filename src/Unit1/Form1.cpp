@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <cstring>
 
 #include "Apply.h"
 #include "ColorTable.h"
@@ -274,7 +275,7 @@ void TForm1::LBoxColorDrawItem(HDC dc, int index, const RECT& rect)
     swatch(0, DefaultColors);
     swatch(1, CurrentColors);
     // The length the list tells may exceed the text (double-byte text in an ANSI list): only
-    // what it copies is drawn.
+    // what it copies, up to the terminator, is drawn.
     const LRESULT room = SendMessageA(LBoxColor.Handle(), LB_GETTEXTLEN, index, 0);
     if (room == LB_ERR)
         return;
@@ -283,7 +284,7 @@ void TForm1::LBoxColorDrawItem(HDC dc, int index, const RECT& rect)
         SendMessageA(LBoxColor.Handle(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(name.data()));
     if (length == LB_ERR)
         return;
-    name.resize(length);
+    name.resize(std::strlen(name.c_str()));
     SetBkMode(dc, OPAQUE);
     TextOutA(dc, rect.left + 2 * h + Scale(4), rect.top, name.c_str(), name.size());
 }
