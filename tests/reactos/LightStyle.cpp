@@ -1,7 +1,9 @@
 // Wine's light.msstyles, which the tests name as the current user's style, is under the
 // Windows folder and gives its colour scheme's display name in the user's language (青 under
-// Japanese). The image lacks the file unless Wine's 32-bit one was at hand when it was built;
-// with it, ReactOS would pick the English string, as its thread locale is 0x0409.
+// Japanese). The image has it, but in reactos/resources/themes/light beside ReactOS's own
+// reactos/Resources/Themes: the CD file system matches names without case and finds only the
+// first folder. Once found, ReactOS would pick the English string, as its thread locale is
+// 0x0409.
 
 #include <windows.h>
 
