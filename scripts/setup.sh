@@ -57,7 +57,8 @@ install_missing() {  # package...
     read_package_lists
     echo "setup: installing ${#missing[@]} packages and what they need (a few minutes the first" \
         "time): ${missing[*]}"
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}" \
+    # Quiet, but not so quiet that apt keeps its reasons to itself.
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q "${missing[@]}" \
         >"$apt_log" 2>&1 && return 0
     install_failure="installing: $(apt_reason "$apt_log")"
     [ -z "$lists_failure" ] || install_failure="reading the lists: $lists_failure; $install_failure"
