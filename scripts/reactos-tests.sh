@@ -29,6 +29,7 @@ reactos_skips=(
     "window_test WindowTest.KeyboardEnterEscAndTheTabCycle input_idle"
     "dde_test WebSiteTest.TheBrowserIsStartedWhenNoServerAnswers input_idle"
     "dde_test WebSiteTest.AFailedStartLeavesOneConnect input_idle"
+    "dde_test WebSiteTest.WithoutACommandLineTheServiceIsStarted input_idle"
     "dde_test WebSiteTest.ABrowserWithoutDdeGetsTheAddressOnItsStartLine input_idle"
     "dde_test WebSiteTest.OverLongNamesAndStartLinesAreNotCut input_idle"
 )
