@@ -40,22 +40,28 @@ verdict() {  # name [unit]
         printf ") %s", (h < 1.10 ? "met" : (l > 1.10 ? "missed" : "undecided")) }'
 }
 
-# The whole machine's CPU use, this bench's included, in the first and the last third of a
-# measurement (from the sampler's lines "time cpu user nice system idle iowait irq softirq
-# steal ..."); the bench's own share stays the same throughout, so a difference of more than
-# a quarter of the machine means that the load of other programs changed under the figures.
+# What the whole machine ran, this bench included, in the first and the last third of a
+# measurement: its CPU use and, as that stops at 100 %, the processes ready to run (from the
+# sampler's lines "time procs_running cpu user nice system idle iowait irq softirq steal").
+# The bench's own share stays the same throughout, so a difference of a fifth of the CPUs or
+# of half a process means that other programs' load changed under the figures.
 busy_change() {  # samples "from to"
     awk -v from="${2% *}" -v to="${2#* }" '
         $1 >= from && $1 <= to {
-            n++; t[n] = $1; b[n] = $3 + $4 + $5 + $8 + $9 + $10; a[n] = b[n] + $6 + $7 }
+            n++; t[n] = $1; r[n] = $2; b[n] = $4 + $5 + $6 + $9 + $10 + $11; a[n] = b[n] + $7 + $8 }
+        function third(i, j,  k, sum) {
+            for (k = i + 1; k <= j; k++) sum += r[k]
+            busy = 100 * (b[j] - b[i]) / (a[j] - a[i]); ready = sum / (j - i) }
         END {
             if (n < 6) { print "too short to see"; exit }
-            third = (to - from) / 3
-            for (i = 1; t[i] < from + third; i++) ;
-            for (j = n; t[j] > to - third; j--) ;
-            first = 100 * (b[i] - b[1]) / (a[i] - a[1]); last = 100 * (b[n] - b[j]) / (a[n] - a[j])
-            printf "CPU busy %.0f %% at the start, %.0f %% at the end", first, last
-            if (first - last > 25 || last - first > 25)
+            for (i = 2; t[i] < from + (to - from) / 3; i++) ;
+            for (j = n - 1; t[j] > to - (to - from) / 3; j--) ;
+            third(1, i); first = busy; firstReady = ready
+            third(j, n)
+            printf "CPU busy %.0f %% and %.1f processes ready to run at the start, %.0f %% and" \
+                " %.1f at the end", first, firstReady, busy, ready
+            if (first - busy > 20 || busy - first > 20 || firstReady - ready >= 0.5 ||
+                ready - firstReady >= 0.5)
                 printf ": THE LOAD CHANGED during it" }' "$1"
 }
 
@@ -85,7 +91,11 @@ bench_arch() {  # x64|x86 tree
         echo "$arch: $(basename "$program"), $(wine --version) in a $WINEARCH prefix on" \
              "$(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
         samples=$(mktemp)
-        while :; do echo "$(now) $(head -1 /proc/stat)"; sleep 1; done >"$samples" &
+        while :; do
+            awk -v t="$(now)" '/^cpu / { c = $0 } /^procs_running/ { r = $2 }
+                END { print t, r, c }' /proc/stat
+            sleep 1
+        done >"$samples" &
         sampler=$!
         trap 'stop_session; kill "$sampler"; rm -f "$samples"' EXIT
         load_before=$(load) started=$(now)
