@@ -43,25 +43,28 @@ verdict() {  # name [unit]
 # What the whole machine ran, this bench included, in the first and the last third of a
 # measurement: its CPU use and, as that stops at 100 %, the processes ready to run (from the
 # sampler's lines "time procs_running cpu user nice system idle iowait irq softirq steal").
-# The bench's own share stays the same throughout, so a difference of a fifth of the CPUs or
-# of half a process means that other programs' load changed under the figures.
+# The bench's own share stays the same throughout, so a difference of a fifth of the CPUs, or
+# of half a process ready to run beyond twice its standard error, means that other programs'
+# load changed under the figures.
 busy_change() {  # samples "from to"
     awk -v from="${2% *}" -v to="${2#* }" '
         $1 >= from && $1 <= to {
             n++; t[n] = $1; r[n] = $2; b[n] = $4 + $5 + $6 + $9 + $10 + $11; a[n] = b[n] + $7 + $8 }
-        function third(i, j,  k, sum) {
-            for (k = i + 1; k <= j; k++) sum += r[k]
-            busy = 100 * (b[j] - b[i]) / (a[j] - a[i]); ready = sum / (j - i) }
+        function third(i, j,  k, sum, squares) {
+            for (k = i + 1; k <= j; k++) { sum += r[k]; squares += r[k] * r[k] }
+            busy = 100 * (b[j] - b[i]) / (a[j] - a[i]); ready = sum / (j - i)
+            spread = (squares / (j - i) - ready * ready) / (j - i) }
         END {
-            if (n < 6) { print "too short to see"; exit }
-            for (i = 2; t[i] < from + (to - from) / 3; i++) ;
-            for (j = n - 1; t[j] > to - (to - from) / 3; j--) ;
-            third(1, i); first = busy; firstReady = ready
+            if (n < 9) { print "too short to see"; exit }
+            for (i = 3; t[i] < from + (to - from) / 3; i++) ;
+            for (j = n - 2; t[j] > to - (to - from) / 3; j--) ;
+            third(1, i); first = busy; firstReady = ready; firstSpread = spread
             third(j, n)
+            d = ready - firstReady
             printf "CPU busy %.0f %% and %.1f processes ready to run at the start, %.0f %% and" \
                 " %.1f at the end", first, firstReady, busy, ready
-            if (first - busy > 20 || busy - first > 20 || firstReady - ready >= 0.5 ||
-                ready - firstReady >= 0.5)
+            if (first - busy > 20 || busy - first > 20 ||
+                d * d >= 0.25 && d * d > 4 * (firstSpread + spread))
                 printf ": THE LOAD CHANGED during it" }' "$1"
 }
 
@@ -94,7 +97,7 @@ bench_arch() {  # x64|x86 tree
         while :; do
             awk -v t="$(now)" '/^cpu / { c = $0 } /^procs_running/ { r = $2 }
                 END { print t, r, c }' /proc/stat
-            sleep 1
+            sleep 0.5
         done >"$samples" &
         sampler=$!
         trap 'stop_session; kill "$sampler"; rm -f "$samples"' EXIT
