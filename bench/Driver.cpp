@@ -1,12 +1,17 @@
 // Drives the real programs from outside and times them.
 //
-//   bench_driver startup ROUNDS QUILLANE BARE FLOOR
-//       starts the three programs in turn, ROUNDS times with a rotating order, each up to its
-//       visible window, then closes it; prints the medians and the median ratios per round.
-//   bench_driver session RELOADS UPDATES QUILLANE PROBE
-//       one running quillane.exe: its resources at start, RELOADS reloads, each followed by
-//       one load's platform calls made here directly, its resources again, then UPDATES
-//       updates up to their information dialog.
+//   bench_driver startup ROUNDS SECONDS QUILLANE BARE FLOOR
+//       rounds of the three programs, each started up to its visible window and ended: the
+//       bare window, then quillane.exe and its floor next to each other, each first in turn.
+//       Prints the medians and the median ratios per round.
+//   bench_driver session PAIRS SECONDS UPDATES QUILLANE PROBE
+//       one running quillane.exe: its resources at start, pairs of a reload and one load's
+//       platform calls made here directly, its resources again, then UPDATES updates up to
+//       their information dialog.
+//
+// Both add rounds (pairs) past the first ROUNDS (PAIRS) until the 95 % interval of the goal's
+// ratio lies within 5 % of its median, or until SECONDS have passed; rounds before them warm
+// up and are not counted.
 //
 // Lines starting with "#" are name=value figures for the bench script.
 
@@ -26,6 +31,10 @@
 #include "Unit1/Form1Layout.h"
 
 namespace {
+
+constexpr int WarmUpRounds = 2, WarmUpPairs = 10;
+constexpr DWORD SettleMs = 100;
+const Stopwatch Started;  // the pairs' times from here let the script tell the load during them
 
 struct Process {
     PROCESS_INFORMATION info{};
@@ -79,43 +88,91 @@ struct Program {
 // waited for. Negative when no window came.
 double StartUp(const Program& program)
 {
-    const Stopwatch clock;
-    Process process(program.path);
-    const HWND window = process.WaitForWindow(program.className, program.caption);
-    const double ms = clock.Ms();
-    if (!window)
-        return -1;
-    PostMessageA(window, WM_CLOSE, 0, 0);
+    double ms = -1;
+    {
+        const Stopwatch clock;
+        Process process(program.path);
+        if (const HWND window = process.WaitForWindow(program.className, program.caption)) {
+            ms = clock.Ms();
+            // Closed, a window of Wine's stays up some 2 s waiting for a window manager
+            // that is not there; ended, the next round can start at once.
+            TerminateProcess(process.info.hProcess, 0);
+        }
+    }
+    // A process that Windows reports ended is still being taken down by Wine and the X server.
+    Sleep(SettleMs);
     return ms;
 }
 
-int StartUpBench(int rounds, const Program (&programs)[3])
+// Rounds are added until the goal's interval lies within 5 % of its median, or the time is up.
+class Rounds {
+public:
+    Rounds(int least, double seconds) : least_(least), seconds_(seconds) {}
+    bool More(int counted, const Estimate& goal) const
+    {
+        if (counted < 3)
+            return true;
+        if (clock_.Ms() >= 1000 * seconds_)
+            return false;
+        return counted < least_ || !Narrow(goal);
+    }
+    static bool Narrow(const Estimate& goal) { return goal.HalfWidth() <= 0.05; }
+    const char* Why(const Estimate& goal) const
+    {
+        return Narrow(goal) ? "narrow" : "cap";
+    }
+
+private:
+    int least_;
+    double seconds_;
+    Stopwatch clock_;
+};
+
+void PrintEstimate(const char* name, const Estimate& e, std::size_t count, const Rounds& rounds)
+{
+    std::printf("#%s=%.3f\n#%s_low=%.3f\n#%s_high=%.3f\n#%s_count=%zu\n#%s_stop=%s\n", name,
+                e.median, name, e.low, name, e.high, name, count, name, rounds.Why(e));
+}
+
+int StartUpBench(int least, double seconds, const Program (&programs)[3])
 {
     std::vector<double> times[3], quillaneToBare, floorToBare, quillaneToFloor;
-    for (int round = 0; round < rounds; ++round) {
+    const Rounds rounds(least, seconds);
+    Estimate goal;
+    // The first rounds bring the files into memory and Wine's services up: not counted.
+    for (int round = -WarmUpRounds; rounds.More(int(quillaneToFloor.size()), goal); ++round) {
+        // The bare window first, then the program and its floor next to each other, each of
+        // the two first in turn.
+        const int order[3] = {1, round % 2 ? 2 : 0, round % 2 ? 0 : 2};
         double ms[3];
-        for (int k = 0; k < 3; ++k) {
-            const int which = (round + k) % 3;
+        for (const int which : order) {
             ms[which] = StartUp(programs[which]);
             if (ms[which] < 0) {
                 std::printf("no window of %s\n", programs[which].path.c_str());
                 return 1;
             }
-            times[which].push_back(ms[which]);
         }
+        if (round < 0)
+            continue;
+        for (int k = 0; k < 3; ++k)
+            times[k].push_back(ms[k]);
         quillaneToBare.push_back(ms[0] / ms[1]);
         floorToBare.push_back(ms[2] / ms[1]);
         quillaneToFloor.push_back(ms[0] / ms[2]);
+        goal = MedianInterval(quillaneToFloor);
     }
-    std::printf("start-up to a visible window, %d rounds (median ms): quillane.exe %.0f, bare "
-                "window %.0f, set-up floor %.0f\n",
-                rounds, Median(times[0]), Median(times[1]), Median(times[2]));
-    std::printf("  median ratios per round: quillane/bare %.2f, floor/bare %.2f, quillane/floor %.2f\n",
-                Median(quillaneToBare), Median(floorToBare), Median(quillaneToFloor));
+    const std::size_t counted = quillaneToFloor.size();
+    std::printf("start-up to a visible window, %zu rounds after %d not counted (median ms): "
+                "quillane.exe %.0f, bare window %.0f, set-up floor %.0f\n",
+                counted, WarmUpRounds, Median(times[0]), Median(times[1]), Median(times[2]));
+    std::printf("  median ratios per round: quillane/bare %.2f, floor/bare %.2f, quillane/floor "
+                "%.3f (95 %% interval %.3f-%.3f)\n",
+                Median(quillaneToBare), Median(floorToBare), goal.median, goal.low, goal.high);
     std::printf("#start_quillane=%.1f\n#start_bare=%.1f\n#start_floor=%.1f\n#ratio_bare=%.2f\n"
-                "#ratio_floor_bare=%.2f\n#ratio_floor=%.2f\n",
+                "#ratio_floor_bare=%.2f\n",
                 Median(times[0]), Median(times[1]), Median(times[2]), Median(quillaneToBare),
-                Median(floorToBare), Median(quillaneToFloor));
+                Median(floorToBare));
+    PrintEstimate("ratio_floor", goal, counted, rounds);
     return 0;
 }
 
@@ -183,7 +240,8 @@ void PrintResources(const char* when, const Resources& r)
     std::printf("private committed %.0f KB\n", r.privateKb);
 }
 
-int SessionBench(int reloads, int updates, const std::string& path, const std::string& probe)
+int SessionBench(int least, double seconds, int updates, const std::string& path,
+                 const std::string& probe)
 {
     namespace L = Form1Layout;
     Process process(path);
@@ -198,24 +256,44 @@ int SessionBench(int reloads, int updates, const std::string& path, const std::s
     Measure(process, probe);
     const Resources before = Measure(process, probe);
 
-    // Reloads and the floor's loads alternate, so that both see the same machine.
+    // A reload and the floor's load make a pair, each of the two first in turn, so that both
+    // see the same machine; each is followed by its repaint.
     const HWND reload = GetDlgItem(form, L::BtnReload);
     LoadFloor floor;
     std::vector<double> reloadMs, floorMs, ratios, registry, styles, pictures, controls;
-    for (int i = 0; i < reloads; ++i) {
-        const Stopwatch clock;
-        SendMessageA(reload, BM_CLICK, 0, 0);  // returns when the load is done
-        reloadMs.push_back(clock.Ms());
-        Sleep(10);  // let it repaint, as between a user's clicks
-        const LoadPhases phases = floor.Run();
-        LoadFloor::Pump();
+    const Rounds rounds(least, seconds);
+    Estimate goal;
+    int done = 0;
+    const double pairsFrom = Started.Ms() / 1000;
+    for (int pair = -WarmUpPairs; rounds.More(int(ratios.size()), goal); ++pair) {
+        double reloaded = 0;
+        LoadPhases phases;
+        for (int k = 0; k < 2; ++k) {
+            if ((k == 0) == (pair % 2 == 0)) {
+                const Stopwatch clock;
+                SendMessageA(reload, BM_CLICK, 0, 0);  // returns when the load is done
+                reloaded = clock.Ms();
+                ++done;
+                Sleep(10);  // let it repaint, as between a user's clicks
+            } else {
+                phases = floor.Run();
+                LoadFloor::Pump();
+                Sleep(10);
+            }
+        }
+        if (pair < 0)
+            continue;
+        reloadMs.push_back(reloaded);
         floorMs.push_back(phases.total);
-        ratios.push_back(reloadMs.back() / phases.total);
+        ratios.push_back(reloaded / phases.total);
         registry.push_back(phases.registry);
         styles.push_back(phases.styles);
         pictures.push_back(phases.pictures);
         controls.push_back(phases.controls);
+        goal = MedianInterval(ratios);
     }
+    const double pairsTo = Started.Ms() / 1000;
+
     // What a click costs without a load: a check box clicked twice from here.
     const HWND check = GetDlgItem(GetDlgItem(form, L::GroupBoxSetting), L::CheckColor);
     std::vector<double> clickMs;
@@ -245,25 +323,26 @@ int SessionBench(int reloads, int updates, const std::string& path, const std::s
     }
     PostMessageA(form, WM_CLOSE, 0, 0);
 
-    std::printf("reload (BtnReload), %d reloads: median %.1f ms, p95 %.1f ms\n", reloads,
-                Median(reloadMs), Percentile(reloadMs, 0.95));
+    std::printf("reload (BtnReload), %zu pairs after %d not counted: median %.1f ms, p95 %.1f ms\n",
+                ratios.size(), WarmUpPairs, Median(reloadMs), Percentile(reloadMs, 0.95));
     std::printf("one load's platform calls made directly, as often: median %.1f ms, p95 %.1f ms\n",
                 Median(floorMs), Percentile(floorMs, 0.95));
     std::printf("  of which (median ms) registry %.1f, style files %.1f, pictures %.1f, controls %.1f\n",
                 Median(registry), Median(styles), Median(pictures), Median(controls));
-    std::printf("  reload / platform calls, median of the pairs: %.2f\n", Median(ratios));
+    std::printf("  reload / platform calls, median of the pairs: %.3f (95 %% interval %.3f-%.3f)\n",
+                goal.median, goal.low, goal.high);
     std::printf("  a click with no load behind it (a check box's BM_CLICK from here): median %.2f ms\n",
                 Median(clickMs));
     std::printf("update (BtnUpdate) up to its dialog, %d updates: median %.1f ms\n", updates,
                 Median(updateMs));
-    std::printf("quillane.exe's resources, at start and after the reloads:\n");
+    std::printf("quillane.exe's resources, at start and after its %d reloads:\n", done);
     PrintResources("at start     ", before);
     PrintResources("after reloads", after);
     std::printf("#reload_median=%.1f\n#reload_p95=%.1f\n#update_median=%.1f\n", Median(reloadMs),
                 Percentile(reloadMs, 0.95), Median(updateMs));
-    std::printf("#floor_median=%.1f\n#floor_p95=%.1f\n#reload_ratio=%.2f\n#floor_registry=%.1f\n"
+    std::printf("#floor_median=%.1f\n#floor_p95=%.1f\n#reloads_done=%d\n#floor_registry=%.1f\n"
                 "#floor_styles=%.1f\n#floor_pictures=%.1f\n#floor_controls=%.1f\n#click=%.2f\n",
-                Median(floorMs), Percentile(floorMs, 0.95), Median(ratios), Median(registry),
+                Median(floorMs), Percentile(floorMs, 0.95), done, Median(registry),
                 Median(styles), Median(pictures), Median(controls), Median(clickMs));
     std::printf("#growth_handles=%ld\n#growth_gdi=%s\n#growth_private_kb=%.0f\n",
                 after.handles - before.handles,
@@ -271,6 +350,8 @@ int SessionBench(int reloads, int updates, const std::string& path, const std::s
                 after.privateKb - before.privateKb);
     if (before.workingSetKb > 0 && after.workingSetKb > 0)
         std::printf("#growth_ws_kb=%.0f\n", after.workingSetKb - before.workingSetKb);
+    PrintEstimate("reload_ratio", goal, ratios.size(), rounds);
+    std::printf("#pairs_from=%.1f\n#pairs_to=%.1f\n", pairsFrom, pairsTo);
     return 0;
 }
 
@@ -279,15 +360,16 @@ int SessionBench(int reloads, int updates, const std::string& path, const std::s
 int main(int argc, char** argv)
 {
     const std::string mode = argc > 1 ? argv[1] : "";
-    if (mode == "startup" && argc == 6) {
-        const Program programs[3] = {{argv[3], "TForm1", "Quillane"},
-                                     {argv[4], "BenchBare", "Bare window"},
-                                     {argv[5], "BenchFloor", "Set-up floor"}};
-        return StartUpBench(std::atoi(argv[2]), programs);
+    if (mode == "startup" && argc == 7) {
+        const Program programs[3] = {{argv[4], "TForm1", "Quillane"},
+                                     {argv[5], "BenchBare", "Bare window"},
+                                     {argv[6], "BenchFloor", "Set-up floor"}};
+        return StartUpBench(std::atoi(argv[2]), std::atof(argv[3]), programs);
     }
-    if (mode == "session" && argc == 6)
-        return SessionBench(std::atoi(argv[2]), std::atoi(argv[3]), argv[4], argv[5]);
-    std::printf("usage: bench_driver startup ROUNDS QUILLANE BARE FLOOR\n"
-                "       bench_driver session RELOADS UPDATES QUILLANE PROBE\n");
+    if (mode == "session" && argc == 7)
+        return SessionBench(std::atoi(argv[2]), std::atof(argv[3]), std::atoi(argv[4]), argv[5],
+                            argv[6]);
+    std::printf("usage: bench_driver startup ROUNDS SECONDS QUILLANE BARE FLOOR\n"
+                "       bench_driver session PAIRS SECONDS UPDATES QUILLANE PROBE\n");
     return 2;
 }

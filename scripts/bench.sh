@@ -4,13 +4,16 @@
 # against bench programs built for its own architecture that make only the platform's calls:
 # start-up to a visible window (against a floor that does the window's set-up and one cold
 # load), reloads (against one load's platform calls), updates, the process's resources after
-# the reloads, and the programs' sizes. Prints figures and ends with one "bench:" line; nothing
-# fails on a slow machine. Compare ratios, not milliseconds.
+# the reloads, and the programs' sizes. Each goal's ratio comes with a 95 % interval and a
+# verdict; rounds are added until the interval lies within 5 % or the half's time is up.
+# Prints figures and ends with one "bench:" line; nothing fails on a slow machine. Compare
+# ratios, not milliseconds.
 #
-#     scripts/bench.sh [start-up rounds] [reloads] [updates]
+#     scripts/bench.sh [least start-up rounds] [least reloads] [updates]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-rounds=${1:-15} reloads=${2:-200} updates=${3:-20}
+rounds=${1:-20} reloads=${2:-200} updates=${3:-20}
+startup_seconds=150 reload_seconds=60  # per architecture; the whole stays under 15 minutes
 
 "$top/scripts/build.sh" >/dev/null
 "$top/scripts/release.sh" >/dev/null
@@ -21,6 +24,50 @@ trap 'rm -f "$summaries"' EXIT
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 signed() { [[ $1 =~ ^-?[0-9]+$ ]] && printf '%+d' "$1" || printf '%s' "$1"; }
+load() { cut -d' ' -f1 /proc/loadavg; }
+now() { date +%s.%N; }
+
+# A goal's ratio from the driver's figures NAME, NAME_low, NAME_high (its 95 % interval),
+# NAME_count and NAME_stop, with its verdict against 1.10: met when the whole interval lies
+# below, missed when it lies above, undecided when it holds 1.10. Given what was counted
+# (rounds, pairs), it also says how many and why they were enough.
+verdict() {  # name [unit]
+    local m=${1} l=${1}_low h=${1}_high n=${1}_count s=${1}_stop
+    awk -v m="${!m}" -v l="${!l}" -v h="${!h}" -v n="${!n}" -v s="${!s}" -v unit="${2:-}" 'BEGIN {
+        half = 100 * (h / m - 1 > 1 - l / m ? h / m - 1 : 1 - l / m)
+        printf "x%.2f (%.2f-%.2f", m, l, h
+        if (unit) printf "; 95 %% interval, +-%.1f %% after %d %s, %s", half, n, unit,
+            s == "narrow" ? "narrow enough" : "the time cap reached first"
+        printf ") %s", (h < 1.10 ? "met" : (l > 1.10 ? "missed" : "undecided")) }'
+}
+
+# What the whole machine ran, this bench included, in the first and the last third of a
+# measurement: its CPU use and, as that stops at 100 %, the processes ready to run (from the
+# sampler's lines "time procs_running cpu user nice system idle iowait irq softirq steal").
+# The bench's own share stays the same throughout, so a difference of a fifth of the CPUs, or
+# of half a process ready to run beyond twice its standard error, means that other programs'
+# load changed under the figures.
+busy_change() {  # samples "from to"
+    awk -v from="${2% *}" -v to="${2#* }" '
+        $1 >= from && $1 <= to {
+            n++; t[n] = $1; r[n] = $2; b[n] = $4 + $5 + $6 + $9 + $10 + $11; a[n] = b[n] + $7 + $8 }
+        function third(i, j,  k, sum, squares) {
+            for (k = i + 1; k <= j; k++) { sum += r[k]; squares += r[k] * r[k] }
+            busy = 100 * (b[j] - b[i]) / (a[j] - a[i]); ready = sum / (j - i)
+            spread = (squares / (j - i) - ready * ready) / (j - i) }
+        END {
+            if (n < 9) { print "too short to see"; exit }
+            for (i = 3; t[i] < from + (to - from) / 3; i++) ;
+            for (j = n - 2; t[j] > to - (to - from) / 3; j--) ;
+            third(1, i); first = busy; firstReady = ready; firstSpread = spread
+            third(j, n)
+            d = ready - firstReady
+            printf "CPU busy %.0f %% and %.1f processes ready to run at the start, %.0f %% and" \
+                " %.1f at the end", first, firstReady, busy, ready
+            if (first - busy > 20 || busy - first > 20 ||
+                d * d >= 0.25 && d * d > 4 * (firstSpread + spread))
+                printf ": THE LOAD CHANGED during it" }' "$1"
+}
 
 # One architecture's shipped program against the bench programs of its tree, in a prefix of
 # its own with the demo profile; its summary goes into $summaries.
@@ -47,15 +94,34 @@ bench_arch() {  # x64|x86 tree
 
         echo "$arch: $(basename "$program"), $(wine --version) in a $WINEARCH prefix on" \
              "$(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
-        run "$bench/bench_driver.exe" startup "$rounds" "$(windows_path "$program")" \
-            "$(windows_path "$bench/bench_bare.exe")" "$(windows_path "$bench/bench_setup_floor.exe")"
-        run "$bench/bench_driver.exe" session "$reloads" "$updates" "$(windows_path "$program")" \
-            "$(windows_path "$bench/bench_probe.dll")"
+        samples=$(mktemp)
+        while :; do
+            awk -v t="$(now)" '/^cpu / { c = $0 } /^procs_running/ { r = $2 }
+                END { print t, r, c }' /proc/stat
+            sleep 0.5
+        done >"$samples" &
+        sampler=$!
+        trap 'stop_session; kill "$sampler"; rm -f "$samples"' EXIT
+        load_before=$(load) started=$(now)
+        run "$bench/bench_driver.exe" startup "$rounds" "$startup_seconds" \
+            "$(windows_path "$program")" "$(windows_path "$bench/bench_bare.exe")" \
+            "$(windows_path "$bench/bench_setup_floor.exe")"
+        startup_busy=$(busy_change "$samples" "$started $(now)")
+        started=$(now)
+        run "$bench/bench_driver.exe" session "$reloads" "$reload_seconds" "$updates" \
+            "$(windows_path "$program")" "$(windows_path "$bench/bench_probe.dll")"
+        session_busy=$(busy_change "$samples" "$(awk -v a="$started" -v b="$pairs_from" \
+            -v c="$pairs_to" 'BEGIN { printf "%.1f %.1f", a + b, a + c }')")
+        load_after=$(load)
+        changed=
+        [[ "$startup_busy$session_busy" != *CHANGED* ]] || changed=", THE LOAD CHANGED"
+        echo "$arch: machine load (1 minute) $load_before before, $load_after after; start-up" \
+             "rounds: $startup_busy; reloads: $session_busy"
         echo "$arch: start-up against its cold floor (the window's set-up and one load):" \
-             "x$ratio_floor (goal 1.10)"
-        echo "$arch: reload against one load's platform calls: x$reload_ratio (median of the" \
-             "pairs), p95 against p95 x$(ratio "$reload_p95" "$floor_p95") (goal 1.10); the" \
-             "program's own work and the click" \
+             "$(verdict ratio_floor rounds) (goal 1.10)"
+        echo "$arch: reload against one load's platform calls: $(verdict reload_ratio pairs)" \
+             "(median of the pairs), p95 against p95 x$(ratio "$reload_p95" "$floor_p95")" \
+             "(goal 1.10); the program's own work and the click" \
              "$(awk -v a="$reload_median" -v b="$floor_median" 'BEGIN { printf "%.1f", a - b }') ms" \
              "(a click alone $click ms) beside registry $floor_registry, style files" \
              "$floor_styles, pictures $floor_pictures, controls $floor_controls"
@@ -63,10 +129,10 @@ bench_arch() {  # x64|x86 tree
         growth="handles $(signed "$growth_handles"), GDI objects $(signed "$growth_gdi")"
         growth+=", private memory $(signed "$growth_private_kb") KB"
         [ -z "${growth_ws_kb:-}" ] || growth+=", working set $(signed "$growth_ws_kb") KB"
-        echo "$arch: start-up x$ratio_floor cold floor (x$ratio_bare bare window, floor" \
-             "x$ratio_floor_bare bare); reload median ${reload_median} ms p95 ${reload_p95} ms," \
-             "x$reload_ratio platform calls; update ${update_median} ms; after $reloads reloads:" \
-             "$growth" >>"$summaries"
+        echo "$arch start-up $(verdict ratio_floor), $arch reload $(verdict reload_ratio)" \
+             "(load $load_before to $load_after$changed; x$ratio_bare bare window, floor" \
+             "x$ratio_floor_bare bare; reload median ${reload_median} ms p95 ${reload_p95} ms;" \
+             "update ${update_median} ms; after $reloads_done reloads: $growth)" >>"$summaries"
     )
 }
 
