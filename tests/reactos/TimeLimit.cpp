@@ -1,7 +1,7 @@
 // Runs one test program inside ReactOS with a time limit, since its cmd has no "timeout".
 // The program's output goes to RESULT.out, its exit code (or "timeout") to RESULT.code, and
-// a line to COM1 as it starts and ends (with the code and its seconds), so the host follows the run and can take a picture
-// of the screen before a hung program is ended.
+// a line to COM1 as it starts and ends (with the code and its seconds), so that the host
+// follows the run and can take a picture of the screen before a hung program is ended.
 //
 //   time_limit SECONDS RESULT PROGRAM [ARGUMENT...]
 
