@@ -14,25 +14,8 @@ reactos_dir=$top/build-x86/reactos
 # Cases that a ReactOS fault makes fail, skipped on ReactOS only: "program case-pattern
 # reproduction". The reproduction, a program under tests/reactos/, runs in the same boot and
 # must still show the fault (fail); once the image is mended it passes and the skip is lifted.
-reactos_skips=(
-    "registry_test RegistryTest.RaisesWhenTheStoreRefusesACreate registry_dacl"
-    "registry_test RegistryTest.DeleteOfARefusedSubKeyLeavesItsParent registry_dacl"
-    "registry_test RegistryTest.AReadOnlyKeyBehavesAsMissing registry_dacl"
-    "settings_test ApplyTest.WithoutFullAccessToTheDefaultUserNothingIsWritten registry_dacl"
-    "window_test WindowTest.WithoutRightsTheDefaultSideIsEmptyAndTheUpdateSaysWhy registry_dacl"
-    "registry_test RegistryTest.DeletesWholeSubtrees long_key_name"
-    "style_test StyleNames.WinesLightStyle light_style"
-    "window_test WindowTest.ShowsBothUsersSettingsAtStartUp light_style"
-    "window_test WindowTest.ShowsBothUsersSettingsAtStartUp list_box_text"
-    "window_test WindowTest.HintsShowWhenTheMouseRestsOnAnEdit light_style"
-    "dialogs_test MessageDialog.ShutsOutTheThreadsWindowsWhichKeepPainting activate_next"
-    "window_test WindowTest.KeyboardEnterEscAndTheTabCycle input_idle"
-    "dde_test WebSiteTest.TheBrowserIsStartedWhenNoServerAnswers input_idle"
-    "dde_test WebSiteTest.AFailedStartLeavesOneConnect input_idle"
-    "dde_test WebSiteTest.WithoutACommandLineTheServiceIsStarted input_idle"
-    "dde_test WebSiteTest.ABrowserWithoutDdeGetsTheAddressOnItsStartLine input_idle"
-    "dde_test WebSiteTest.OverLongNamesAndStartLinesAreNotCut input_idle"
-)
+# None at present: the faults the image still has touch no case.
+reactos_skips=()
 
 # Cases that check what only Wine has, skipped on ReactOS: "program case reason".
 reactos_wine_only=(

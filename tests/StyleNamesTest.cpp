@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <tuple>
+
 #include "Unit1/StyleNames.h"
 
 #include "Program.h"
@@ -103,12 +105,29 @@ TEST(StyleNames, StyleFileIsNeverRun)
     DeleteFileA(trace.c_str());
 }
 
+// Read on a thread of its own, as the window's thread reads them: a console program's main
+// thread may start with another locale than the user's (ReactOS takes it from the console's
+// code page), and string tables are chosen by the thread's locale.
+DWORD WINAPI ReadLightStyle(void* names)
+{
+    auto& [style, schemes, sizes] = *static_cast<std::tuple<std::string, TStringList, TStringList>*>(names);
+    style = GetStyleDisplayName(Light);
+    schemes = GetColorSchemeNames(Light);
+    sizes = GetSizeNames(Light);
+    return 0;
+}
+
 TEST(StyleNames, WinesLightStyle)
 {
     ASSERT_TRUE(Exists(Light));
-    EXPECT_EQ(GetStyleDisplayName(Light), "") << "light.msstyles has no string 5000";
-    EXPECT_EQ(GetColorSchemeNames(Light), (TStringList{"Blue=青"}));
-    const TStringList sizes = GetSizeNames(Light);
+    std::tuple<std::string, TStringList, TStringList> names;
+    const HANDLE thread = CreateThread(nullptr, 0, ReadLightStyle, &names, 0, nullptr);
+    ASSERT_TRUE(thread);
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+    const auto& [style, schemes, sizes] = names;
+    EXPECT_EQ(style, "") << "light.msstyles has no string 5000";
+    EXPECT_EQ(schemes, (TStringList{"Blue=青"}));
     ASSERT_FALSE(sizes.empty());
     EXPECT_EQ(sizes[0].substr(sizes[0].find('=') + 1), "標準");
 }
