@@ -118,7 +118,7 @@ std::vector<unsigned char> EnhancedMetafile()
 std::string ErrorOf(const std::string& path)
 {
     try {
-        Picture::FromFile(path);
+        Picture::FromFile(path, {160, 120});
     } catch (const Exception& error) {
         return error.Message();
     }
@@ -140,7 +140,7 @@ TEST(Picture, ReadsEachKindByItsExtensionInAnyCase)
         {"p.emf", EnhancedMetafile(), K::EnhancedMetafile}};
     for (const auto& [name, bytes, kind] : files) {
         Write(BesideTests(name), bytes);
-        EXPECT_EQ(Picture::FromFile(BesideTests(name)).GetKind(), kind) << name;
+        EXPECT_EQ(Picture::FromFile(BesideTests(name), {160, 120}).GetKind(), kind) << name;
     }
     EXPECT_EQ(Picture().GetKind(), K::None);
 }
@@ -161,6 +161,19 @@ TEST(Picture, CorruptContentRaisesTheTextOfItsKind)
     EXPECT_EQ(ErrorOf(BesideTests("bad.wmf")), "メタファイルが不正です");
     EXPECT_EQ(ErrorOf(BesideTests("bad.emf")), "メタファイルが不正です");
     EXPECT_EQ(ErrorOf(BesideTests("empty.emf")), "メタファイルが不正です");
+    // Bitmaps whose header claims what the file cannot hold: 60000 × 60000 pixels, a width of
+    // zero or below, the bits past the end, a row short, one byte.
+    const std::tuple<std::size_t, DWORD, std::size_t> hostile[] = {
+        {18, 60000, 4}, {22, 60000, 4}, {18, 0, 4}, {18, DWORD(-2), 4}, {10, 71, 4}, {0, 0, 69}, {0, 0, 1}};
+    for (const auto& [at, value, size] : hostile) {
+        std::vector<unsigned char> bytes = BitmapFile(0);
+        if (at)
+            std::memcpy(&bytes[at], &value, sizeof value);
+        else
+            bytes.resize(size);
+        Write(BesideTests("hostile.bmp"), bytes);
+        EXPECT_EQ(ErrorOf(BesideTests("hostile.bmp")), "ビットマップイメージが不正です") << at << " " << size;
+    }
 }
 
 // So is a placeable metafile, the right way round when its frame is wider than high, and
@@ -168,7 +181,7 @@ TEST(Picture, CorruptContentRaisesTheTextOfItsKind)
 TEST(Picture, BitmapAndMetafileAreStretchedToFillTheArea)
 {
     Write(BesideTests("blue.bmp"), BitmapFile(0x000000FF));
-    const Picture picture = Picture::FromFile(BesideTests("blue.bmp"));
+    const Picture picture = Picture::FromFile(BesideTests("blue.bmp"), {160, 120});
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
     HBITMAP target = CreateCompatibleBitmap(screen, 200, 200);
@@ -183,14 +196,32 @@ TEST(Picture, BitmapAndMetafileAreStretchedToFillTheArea)
     EXPECT_EQ(GetPixel(dc, 176, 150), RGB(255, 255, 255));
     Write(BesideTests("wide.wmf"), Metafile(true, 200, 50));
     PatBlt(dc, 0, 0, 200, 200, WHITENESS);
-    Picture::FromFile(BesideTests("wide.wmf")).Draw(dc, area);
+    Picture::FromFile(BesideTests("wide.wmf"), {160, 120}).Draw(dc, area);
     EXPECT_EQ(GetPixel(dc, 175, 199), RGB(0, 0, 255)) << "wide.wmf";
     EXPECT_EQ(GetPixel(dc, 176, 150), RGB(255, 255, 255)) << "wide.wmf";
     Write(BesideTests("negative.wmf"), Metafile(true, 200, 100, -100, -50));
     PatBlt(dc, 0, 0, 200, 200, WHITENESS);
-    Picture::FromFile(BesideTests("negative.wmf")).Draw(dc, area);
+    Picture::FromFile(BesideTests("negative.wmf"), {160, 120}).Draw(dc, area);
     EXPECT_EQ(GetPixel(dc, 16, 112), RGB(0, 0, 255)) << "negative.wmf";
     EXPECT_EQ(GetPixel(dc, 175, 199), RGB(0, 0, 255)) << "negative.wmf";
+    // 1-pixel stripes either way and a 1-pixel checkerboard are previewed as their mean grey.
+    for (int pattern = 0; pattern < 3; ++pattern) {
+        constexpr int width = 1920, height = 1200;
+        std::vector<unsigned char> bytes = BitmapFile(0);
+        bytes.resize(14 + 40);
+        reinterpret_cast<BITMAPINFOHEADER&>(bytes[14]) = {40, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                bytes.insert(bytes.end(), 3, (pattern == 0 ? x : pattern == 1 ? y : x + y) % 2 ? 255 : 0);
+        Write(BesideTests("stripes.bmp"), bytes);
+        Picture::FromFile(BesideTests("stripes.bmp"), {160, 120}).Draw(dc, {0, 0, 160, 120});
+        int off = 0;
+        for (int y = 0; y < 120; ++y)
+            for (int x = 0; x < 160; ++x)
+                for (const COLORREF pixel = GetPixel(dc, x, y); int channel : {0, 8, 16})
+                    off += std::abs(int(pixel >> channel & 0xFF) * 2 - 255) > 16;
+        EXPECT_EQ(off, 0) << "pattern " << pattern;
+    }
     SelectObject(dc, old);
     DeleteObject(target);
     DeleteDC(dc);

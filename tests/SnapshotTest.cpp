@@ -38,7 +38,7 @@ struct Image : ImageView {
     Picture picture;
     bool touched = false;
     Bounds GetBounds() const override { return bounds; }
-    void LoadFromFile(const std::string& path) override { picture = Picture::FromFile(path); touched = true; }
+    void LoadFromFile(const std::string& path) override { picture = Picture::FromFile(path, {160, 120}); touched = true; }
     void SetEmptyBitmap() override { picture = Picture(); touched = true; }
 };
 struct Shape : ShapeView {

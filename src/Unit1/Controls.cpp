@@ -203,7 +203,7 @@ void TShape::Paint(HDC dc) const
 
 void TImage::LoadFromFile(const std::string& path)
 {
-    Show(Picture::FromFile(path));
+    Show(Picture::FromFile(path, {bounds_.width, bounds_.height}));
 }
 
 void TImage::SetEmptyBitmap()

@@ -1,9 +1,11 @@
 #include "Picture.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
 #include "Exception.h"
+#include "image/BitmapFile.h"
 #include "platform/File.h"
 #include "platform/Gdi.h"
 #include "platform/Text.h"
@@ -29,17 +31,59 @@ std::string Extension(const std::string& path)
     return dot == name.npos ? std::string() : name.substr(dot + 1);
 }
 
+// Reads exactly `size` bytes from where the file stands.
+bool ReadExactly(HANDLE file, void* into, std::size_t size)
+{
+    DWORD read = 0;
+    return size == 0 || (ReadFile(file, into, DWORD(size), &read, nullptr) && read == size);
+}
+
 std::vector<unsigned char> ReadAll(HANDLE file)
 {
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file, &size) || size.QuadPart > 0x7FFFFFFF)
         return {};
     std::vector<unsigned char> bytes(static_cast<std::size_t>(size.QuadPart));
-    DWORD read = 0;
-    if (!bytes.empty() && (!ReadFile(file, bytes.data(), bytes.size(), &read, nullptr) ||
-                           read != bytes.size()))
-        return {};
-    return bytes;
+    return ReadExactly(file, bytes.data(), bytes.size()) ? bytes : std::vector<unsigned char>();
+}
+
+// A bitmap file averaged down to `size` while its rows are read, a band at a time: what is held
+// is the band, at most a quarter megabyte or one row, and the small picture.
+Bitmap ReducedBitmap(HANDLE file, SIZE size)
+{
+    const auto invalid = [] { return Exception("ビットマップイメージが不正です"); };
+    LARGE_INTEGER fileSize{};
+    if (!GetFileSizeEx(file, &fileSize))
+        throw invalid();
+    std::vector<std::uint8_t> head(std::min<std::uint64_t>(fileSize.QuadPart, BitmapFile::HeadSize));
+    if (!ReadExactly(file, head.data(), head.size()))
+        throw invalid();
+    const auto layout = BitmapFile::ReadLayout(head, fileSize.QuadPart);
+    LARGE_INTEGER bits{};
+    bits.QuadPart = layout ? LONGLONG(layout->bitsOffset) : 0;
+    if (!layout || !SetFilePointerEx(file, bits, nullptr, FILE_BEGIN))
+        throw invalid();
+
+    BitmapFile::Reducer reducer(*layout, size.cx, size.cy);
+    const int bandRows = int(std::clamp<std::size_t>((1 << 18) / layout->stride, 1, layout->height));
+    std::vector<std::uint8_t> band(bandRows * layout->stride);
+    for (int done = 0; done < layout->height; done += bandRows) {
+        const int rows = std::min(bandRows, layout->height - done);
+        if (!ReadExactly(file, band.data(), rows * layout->stride))
+            throw invalid();
+        for (int row = 0; row < rows; ++row)
+            reducer.AddRow(band.data() + row * layout->stride);
+    }
+
+    const std::vector<std::uint32_t> pixels = reducer.Result();
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    HDC screen = GetDC(nullptr);
+    Bitmap bitmap(CreateDIBitmap(screen, &info.bmiHeader, CBM_INIT, pixels.data(), &info, DIB_RGB_COLORS));
+    ReleaseDC(nullptr, screen);
+    if (!bitmap)
+        throw invalid();
+    return bitmap;
 }
 
 constexpr std::uint32_t PlaceableKey = 0x9AC6CDD7;
@@ -72,7 +116,7 @@ Picture::~Picture() = default;
 Picture::Picture(Picture&&) noexcept = default;
 Picture& Picture::operator=(Picture&&) noexcept = default;
 
-Picture Picture::FromFile(const std::string& path)
+Picture Picture::FromFile(const std::string& path, SIZE preview)
 {
     const std::string ext = Extension(path);
     Kind kind;
@@ -97,10 +141,7 @@ Picture Picture::FromFile(const std::string& path)
     handles->kind = kind;
     switch (kind) {
     case Kind::Bitmap:
-        handles->bitmap.reset(static_cast<HBITMAP>(
-            LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
-        if (!handles->bitmap)
-            throw Exception("ビットマップイメージが不正です");
+        handles->bitmap = ReducedBitmap(file.get(), preview);
         break;
     case Kind::Icon:
         handles->icon.reset(static_cast<HICON>(
@@ -170,9 +211,13 @@ void Picture::Draw(HDC dc, const RECT& area) const
         GetObjectA(handles_->bitmap.get(), sizeof info, &info);
         const MemoryDc source(CreateCompatibleDC(dc));
         const Selection selected(source.get(), handles_->bitmap.get());
-        SetStretchBltMode(dc, COLORONCOLOR);
-        StretchBlt(dc, area.left, area.top, width, height, source.get(), 0, 0, info.bmWidth,
-                   info.bmHeight, SRCCOPY);
+        if (info.bmWidth == width && info.bmHeight == height) {
+            BitBlt(dc, area.left, area.top, width, height, source.get(), 0, 0, SRCCOPY);
+        } else {
+            SetStretchBltMode(dc, COLORONCOLOR);
+            StretchBlt(dc, area.left, area.top, width, height, source.get(), 0, 0, info.bmWidth,
+                       info.bmHeight, SRCCOPY);
+        }
         break;
     }
     case Kind::Icon:

@@ -17,8 +17,9 @@ public:
     Picture& operator=(Picture&&) noexcept;
 
     // Raises Exception with the system's texts: unknown extension, a file that cannot be
-    // opened, content that is not a picture of the extension's kind.
-    static Picture FromFile(const std::string& path);
+    // opened, content that is not a picture of the extension's kind. A bitmap is averaged down
+    // to `preview` (the area it will fill) as it is read, and only that small copy is kept.
+    static Picture FromFile(const std::string& path, SIZE preview);
 
     // Pictures of the program's own, drawn like those read from files; the picture owns the
     // handle.
@@ -27,8 +28,9 @@ public:
 
     Kind GetKind() const noexcept;
 
-    // A bitmap or metafile is stretched to fill `area`; an icon is drawn at its own size at
-    // the area's top-left corner; nothing draws nothing.
+    // A bitmap or metafile is stretched to fill `area` (a bitmap read for an area of that size
+    // is copied as it is); an icon is drawn at its own size at the area's top-left corner;
+    // nothing draws nothing.
     void Draw(HDC dc, const RECT& area) const;
 
 private:

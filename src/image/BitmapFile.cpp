@@ -1,0 +1,228 @@
+#include "BitmapFile.h"
+
+#include <algorithm>
+#include <bit>
+
+namespace BitmapFile {
+
+namespace {
+
+std::uint32_t Read16(std::span<const std::uint8_t> bytes, std::size_t at)
+{
+    return bytes[at] | bytes[at + 1] << 8;
+}
+
+std::uint32_t Read32(std::span<const std::uint8_t> bytes, std::size_t at)
+{
+    return Read16(bytes, at) | Read16(bytes, at + 2) << 16;
+}
+
+constexpr std::size_t FileHeaderSize = 14;
+constexpr std::size_t CoreHeaderSize = 12;  // the OS/2 header: 16-bit sizes, 3-byte palette entries
+constexpr std::size_t InfoHeaderSize = 40;
+constexpr std::uint32_t Uncompressed = 0, Bitfields = 3;
+
+// A channel's value scaled to 8 bits, from the bits its mask selects.
+std::uint32_t Channel(std::uint32_t pixel, std::uint32_t mask)
+{
+    if (mask == 0)
+        return 0;
+    const int shift = std::countr_zero(mask);
+    const std::uint32_t top = mask >> shift, value = (pixel & mask) >> shift;
+    const int bits = std::bit_width(top);
+    if (bits >= 8)
+        return value >> (bits - 8);
+    return (value * 255 + top / 2) / top;
+}
+
+// Where the target's pixels t = 0 .. target - 1 begin and end in a source of `source` pixels:
+// spans that share the source out when it is larger, one pixel each when it is smaller.
+int SpanStart(std::int64_t t, std::int64_t source, std::int64_t target)
+{
+    return int(t * source / target);
+}
+
+int SpanEnd(std::int64_t t, std::int64_t source, std::int64_t target)
+{
+    return std::max(int((t + 1) * source / target), SpanStart(t, source, target) + 1);
+}
+
+}  // namespace
+
+std::optional<Layout> ReadLayout(std::span<const std::uint8_t> head, std::uint64_t fileSize)
+{
+    if (head.size() < FileHeaderSize + 4 || head.size() > fileSize || head[0] != 'B' || head[1] != 'M')
+        return std::nullopt;
+    const std::size_t infoSize = Read32(head, 14);
+    const bool core = infoSize == CoreHeaderSize;
+    if (!core && (infoSize < InfoHeaderSize || infoSize > 124))
+        return std::nullopt;
+    std::size_t headerEnd = FileHeaderSize + infoSize;
+    if (head.size() < headerEnd)
+        return std::nullopt;
+
+    Layout layout;
+    std::int64_t height;
+    std::uint32_t compression = Uncompressed, colours = 0;
+    if (core) {
+        layout.width = int(Read16(head, 18));
+        height = Read16(head, 20);
+        layout.bitCount = int(Read16(head, 24));
+    } else {
+        layout.width = int(std::int32_t(Read32(head, 18)));
+        height = std::int32_t(Read32(head, 22));
+        layout.bitCount = int(Read16(head, 28));
+        compression = Read32(head, 30);
+        colours = Read32(head, 46);
+    }
+    layout.topDown = height < 0;
+    height = height < 0 ? -height : height;
+    if (layout.width <= 0 || height <= 0 || height > 0x7FFFFFFF)
+        return std::nullopt;
+    layout.height = int(height);
+
+    switch (layout.bitCount) {
+    case 1: case 4: case 8:
+        layout.pixels = Layout::Pixels::Indexed;
+        break;
+    case 16:
+        layout.pixels = Layout::Pixels::Masked;
+        layout.masks[0] = 0x7C00, layout.masks[1] = 0x03E0, layout.masks[2] = 0x001F;  // 5-5-5
+        break;
+    case 24:
+        layout.pixels = Layout::Pixels::Rgb24;
+        break;
+    case 32:
+        layout.pixels = Layout::Pixels::Rgb32;
+        break;
+    default:
+        return std::nullopt;
+    }
+    if (compression == Bitfields && (layout.bitCount == 16 || layout.bitCount == 32)) {
+        // The masks stand in the larger headers, or right after the plain one.
+        const std::size_t at = FileHeaderSize + InfoHeaderSize;
+        if (infoSize == InfoHeaderSize)
+            headerEnd += 12;
+        if (head.size() < at + 12)
+            return std::nullopt;
+        for (int i = 0; i < 3; ++i)
+            layout.masks[i] = Read32(head, at + 4 * i);
+        const bool plain = layout.masks[0] == 0xFF0000 && layout.masks[1] == 0xFF00 && layout.masks[2] == 0xFF;
+        layout.pixels = layout.bitCount == 32 && plain ? Layout::Pixels::Rgb32 : Layout::Pixels::Masked;
+    } else if (compression != Uncompressed) {
+        return std::nullopt;
+    }
+
+    if (layout.pixels == Layout::Pixels::Indexed) {
+        const std::uint32_t most = 1u << layout.bitCount;
+        const std::size_t entries = colours == 0 || colours > most ? most : colours;
+        const std::size_t entrySize = core ? 3 : 4;
+        if (head.size() < headerEnd + entries * entrySize)
+            return std::nullopt;
+        for (std::size_t i = 0; i < entries; ++i) {
+            const std::size_t at = headerEnd + i * entrySize;
+            layout.palette.push_back(head[at + 2] << 16 | head[at + 1] << 8 | head[at]);
+        }
+    }
+
+    layout.bitsOffset = Read32(head, 10);
+    const std::uint64_t stride = (std::uint64_t(layout.width) * layout.bitCount + 31) / 32 * 4;
+    if (layout.bitsOffset < headerEnd || layout.bitsOffset > fileSize || stride > fileSize ||
+        std::uint64_t(layout.height) > (fileSize - layout.bitsOffset) / stride)
+        return std::nullopt;
+    layout.stride = std::size_t(stride);
+    return layout;
+}
+
+Reducer::Reducer(const Layout& layout, int width, int height)
+    : layout_(layout), width_(width), height_(height), columnStart_(width), columnEnd_(width),
+      rowSums_(std::size_t(width) * 3), sums_(std::size_t(width) * height * 3), counts_(height)
+{
+    for (int t = 0; t < width; ++t) {
+        columnStart_[t] = SpanStart(t, layout.width, width);
+        columnEnd_[t] = SpanEnd(t, layout.width, width);
+    }
+}
+
+template <class Fetch>
+void Reducer::AddColumns(const std::uint8_t* row, Fetch fetch)
+{
+    for (int t = 0; t < width_; ++t) {
+        std::uint64_t blue = 0, green = 0, red = 0;
+        for (int x = columnStart_[t]; x < columnEnd_[t]; ++x) {
+            const std::uint32_t pixel = fetch(row, x);
+            blue += pixel & 0xFF;
+            green += pixel >> 8 & 0xFF;
+            red += pixel >> 16 & 0xFF;
+        }
+        rowSums_[3 * t] = blue, rowSums_[3 * t + 1] = green, rowSums_[3 * t + 2] = red;
+    }
+}
+
+void Reducer::AddRow(const std::uint8_t* row)
+{
+    if (rowsAdded_ >= layout_.height)
+        return;
+    const std::int64_t y = layout_.topDown ? rowsAdded_ : layout_.height - 1 - rowsAdded_;
+    ++rowsAdded_;
+
+    switch (layout_.pixels) {
+    case Layout::Pixels::Rgb24:
+        AddColumns(row, [](const std::uint8_t* r, int x) {
+            return std::uint32_t(r[3 * x] | r[3 * x + 1] << 8 | r[3 * x + 2] << 16);
+        });
+        break;
+    case Layout::Pixels::Rgb32:
+        AddColumns(row, [](const std::uint8_t* r, int x) {
+            return std::uint32_t(r[4 * x] | r[4 * x + 1] << 8 | r[4 * x + 2] << 16);
+        });
+        break;
+    case Layout::Pixels::Masked:
+        AddColumns(row, [this](const std::uint8_t* r, int x) {
+            const std::uint32_t pixel = layout_.bitCount == 16
+                ? r[2 * x] | r[2 * x + 1] << 8
+                : r[4 * x] | r[4 * x + 1] << 8 | r[4 * x + 2] << 16 | std::uint32_t(r[4 * x + 3]) << 24;
+            return Channel(pixel, layout_.masks[2]) | Channel(pixel, layout_.masks[1]) << 8 |
+                   Channel(pixel, layout_.masks[0]) << 16;
+        });
+        break;
+    case Layout::Pixels::Indexed:
+        AddColumns(row, [this](const std::uint8_t* r, int x) {
+            const int bits = layout_.bitCount, perByte = 8 / bits;
+            const int shift = 8 - bits * (x % perByte + 1);
+            const std::size_t index = r[x / perByte] >> shift & ((1 << bits) - 1);
+            return index < layout_.palette.size() ? layout_.palette[index] : 0;
+        });
+        break;
+    }
+
+    // The target rows that this source row falls in: one when the source is higher, else
+    // every row whose nearest source row it is.
+    const std::int64_t source = layout_.height, target = height_;
+    const std::int64_t last = ((y + 1) * target - 1) / source;
+    const std::int64_t first = source >= target ? last : (y * target + source - 1) / source;
+    for (std::int64_t t = first; t <= last; ++t) {
+        std::uint64_t* sums = &sums_[std::size_t(t) * width_ * 3];
+        for (std::size_t i = 0; i < rowSums_.size(); ++i)
+            sums[i] += rowSums_[i];
+        ++counts_[t];
+    }
+}
+
+std::vector<std::uint32_t> Reducer::Result() const
+{
+    std::vector<std::uint32_t> pixels(std::size_t(width_) * height_);
+    for (int t = 0; t < height_; ++t) {
+        for (int u = 0; u < width_; ++u) {
+            const std::uint64_t count = std::uint64_t(counts_[t]) * (columnEnd_[u] - columnStart_[u]);
+            if (count == 0)
+                continue;
+            const std::uint64_t* sums = &sums_[(std::size_t(t) * width_ + u) * 3];
+            const auto mean = [count](std::uint64_t sum) { return std::uint32_t((sum + count / 2) / count); };
+            pixels[std::size_t(t) * width_ + u] = mean(sums[0]) | mean(sums[1]) << 8 | mean(sums[2]) << 16;
+        }
+    }
+    return pixels;
+}
+
+}  // namespace BitmapFile

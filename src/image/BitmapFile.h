@@ -1,0 +1,63 @@
+#pragma once
+// A bitmap file (.bmp) read the way a thumbnailer reads it: the header is checked against the
+// file's size before anything is allocated, then the rows are averaged, in the order the file
+// holds them, into a picture of the preview's size. Nothing larger than a row of the file and
+// the preview is ever held. No platform calls, so it builds natively and can be fuzzed.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace BitmapFile {
+
+// The most of a file's start that a layout can need: the file header, the largest info
+// header, three colour masks and a palette of 256 entries.
+inline constexpr std::size_t HeadSize = 14 + 124 + 12 + 256 * 4;
+
+struct Layout {
+    enum class Pixels { Indexed, Rgb24, Rgb32, Masked };
+    Pixels pixels = Pixels::Rgb24;
+    int width = 0, height = 0;  // both above zero
+    bool topDown = false;
+    int bitCount = 0;
+    std::uint32_t masks[3]{};         // red, green, blue of a masked pixel (16 or 32 bits)
+    std::vector<std::uint32_t> palette;  // 0x00RRGGBB, at most 2 ^ bitCount entries
+    std::uint64_t bitsOffset = 0;     // where the first row starts in the file
+    std::size_t stride = 0;           // bytes of a row, a multiple of four
+};
+
+// The layout that `head` (the file's first min(file size, HeadSize) bytes) describes, when the
+// file holds every row it claims. None for anything else: not a bitmap, a size of zero or
+// below, a depth or compression that is not read here, a palette or rows past the file's end.
+std::optional<Layout> ReadLayout(std::span<const std::uint8_t> head, std::uint64_t fileSize);
+
+// Each pixel of the target is the mean of the source pixels it covers; where the target is
+// larger than the source in a direction, the nearest source pixel in that direction.
+class Reducer {
+public:
+    Reducer(const Layout& layout, int width, int height);
+
+    // The next row in the file's order: layout.stride bytes.
+    void AddRow(const std::uint8_t* row);
+
+    // The target's rows from the top, 32 bits a pixel: blue, green, red, 0 from the lowest
+    // byte. Rows that were never added are black.
+    std::vector<std::uint32_t> Result() const;
+
+private:
+    template <class Fetch>
+    void AddColumns(const std::uint8_t* row, Fetch fetch);
+
+    Layout layout_;
+    int width_, height_;
+    int rowsAdded_ = 0;
+    std::vector<int> columnStart_;  // the target column t covers columnStart_[t] .. columnEnd_[t]
+    std::vector<int> columnEnd_;
+    std::vector<std::uint64_t> rowSums_;  // blue, green, red of one source row, per target column
+    std::vector<std::uint64_t> sums_;     // blue, green, red per target pixel
+    std::vector<std::uint32_t> counts_;   // source rows per target row
+};
+
+}  // namespace BitmapFile

@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "image/BitmapFile.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+void Put(Bytes& bytes, std::uint32_t value, int size)
+{
+    for (int i = 0; i < size; ++i)
+        bytes.push_back(std::uint8_t(value >> 8 * i));
+}
+
+// A bitmap file with a 40-byte info header (12 for the OS/2 one), then `extra` (palette
+// entries or colour masks), then the rows.
+Bytes File(int width, int height, int bits, const Bytes& rows, std::vector<std::uint32_t> extra = {},
+           std::uint32_t compression = 0, bool core = false)
+{
+    const std::uint32_t offset = 14 + (core ? 12 : 40) + std::uint32_t(extra.size()) * (core ? 3 : 4);
+    Bytes bytes{'B', 'M'};
+    Put(bytes, offset + std::uint32_t(rows.size()), 4), Put(bytes, 0, 4), Put(bytes, offset, 4);
+    if (core) {
+        Put(bytes, 12, 4), Put(bytes, width, 2), Put(bytes, height, 2), Put(bytes, 1, 2), Put(bytes, bits, 2);
+    } else {
+        for (std::uint32_t field : {40u, std::uint32_t(width), std::uint32_t(height)})
+            Put(bytes, field, 4);
+        Put(bytes, 1, 2), Put(bytes, bits, 2), Put(bytes, compression, 4);
+        for (std::uint32_t field : {0u, 0u, 0u, compression == 3 ? 0u : std::uint32_t(extra.size()), 0u})
+            Put(bytes, field, 4);  // the fourth: palette entries
+    }
+    for (std::uint32_t entry : extra)
+        Put(bytes, entry, core ? 3 : 4);
+    bytes.insert(bytes.end(), rows.begin(), rows.end());
+    return bytes;
+}
+
+// The file reduced to width × height, as 0xRRGGBB from the top left; empty when it is refused.
+std::vector<std::uint32_t> Reduce(const Bytes& file, int width, int height)
+{
+    const auto layout = BitmapFile::ReadLayout(std::span(file).first(std::min(file.size(), BitmapFile::HeadSize)), file.size());
+    if (!layout)
+        return {};
+    BitmapFile::Reducer reducer(*layout, width, height);
+    for (int row = 0; row < layout->height; ++row)
+        reducer.AddRow(file.data() + layout->bitsOffset + row * layout->stride);
+    return reducer.Result();
+}
+
+// 2 × 2 pictures of red, green / blue, white (top row first) in every depth read.
+const Bytes Rgb24 = File(2, 2, 24, {255, 0, 0, 255, 255, 255, 0, 0, 0, 0, 255, 0, 255, 0, 0, 0});
+const std::vector<std::uint32_t> Colours{0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
+
+}  // namespace
+
+TEST(BitmapFile, ReadsEveryDepthEitherWayUp)
+{
+    const std::vector<std::uint32_t> palette{0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
+    const Bytes files[] = {
+        Rgb24,
+        File(2, -2, 24, {0, 0, 255, 0, 255, 0, 0, 0, 255, 0, 0, 255, 255, 255, 0, 0}),
+        File(2, 2, 32, {255, 0, 0, 9, 255, 255, 255, 9, 0, 0, 255, 9, 0, 255, 0, 9}),
+        File(2, 2, 16, {0x1F, 0, 0xFF, 0x7F, 0, 0x7C, 0xE0, 0x03}),
+        File(2, 2, 16, {0x1F, 0, 0xFF, 0xFF, 0, 0xF8, 0xE0, 0x07}, {0xF800, 0x07E0, 0x001F}, 3),
+        File(2, 2, 8, {2, 3, 0, 0, 0, 1, 0, 0}, palette),
+        File(2, 2, 4, {0x23, 0, 0, 0, 0x01, 0, 0, 0}, palette),
+        File(2, 2, 1, {0x40, 0, 0, 0, 0x80, 0, 0, 0}, {0x0000FF, 0xFF0000}),
+        File(2, 2, 1, {0x40, 0, 0, 0, 0x80, 0, 0, 0}, {0x0000FF, 0xFF0000}, 0, true),
+    };
+    for (std::size_t i = 0; i < std::size(files); ++i) {
+        auto expected = Colours;
+        if (i >= std::size(files) - 2)  // two colours: red, blue / blue, red
+            expected = {0xFF0000, 0x0000FF, 0x0000FF, 0xFF0000};
+        EXPECT_EQ(Reduce(files[i], 2, 2), expected) << "file " << i;
+    }
+    EXPECT_EQ(Reduce(Rgb24, 4, 1), (std::vector<std::uint32_t>{0x800080, 0x800080, 0x80FF80, 0x80FF80}))
+        << "rows averaged, columns the nearest";
+    EXPECT_EQ(Reduce(Rgb24, 1, 1), (std::vector<std::uint32_t>{0x808080}));
+}
+
+TEST(BitmapFile, RefusesWhatTheFileCannotHold)
+{
+    auto with = [](std::size_t at, std::uint32_t value, int size, Bytes file = Rgb24) {
+        for (int i = 0; i < size; ++i)
+            file[at + i] = std::uint8_t(value >> 8 * i);
+        return file;
+    };
+    const Bytes files[] = {
+        with(18, 60000, 4) /* 60000 × 60000 in 70 bytes */, with(22, 60000, 4),
+        Bytes(Rgb24.begin(), Rgb24.end() - 1) /* a byte short */, with(18, 0, 4), with(18, -2, 4),
+        with(22, 0, 4), with(22, 0x80000000u, 4), with(10, 71, 4) /* bits past the end */,
+        with(10, 20, 4) /* bits inside the header */, Bytes{'B'}, with(28, 7, 2), with(30, 1, 4) /* RLE */,
+        with(14, 13, 4), with(46, 200, 4, File(2, 2, 8, Bytes(8, 0), {0, 0})) /* palette cut */,
+    };
+    for (std::size_t i = 0; i < std::size(files); ++i)
+        EXPECT_TRUE(Reduce(files[i], 2, 2).empty()) << "file " << i;
+}
+
+// Every layout that the reader takes leaves its rows inside the file (the checkers watch).
+TEST(BitmapFile, MutatedFilesAreReadOrRefusedSafely)
+{
+    std::mt19937 random(25);
+    for (int round = 0; round < 20000; ++round) {
+        Bytes file = round % 2 ? Rgb24 : File(3, 3, 4, Bytes(12, 0x12), {1, 2, 3});
+        for (int change = random() % 4 + 1; change > 0; --change)
+            file[random() % file.size()] = std::uint8_t(random());
+        if (random() % 8 == 0)
+            file.resize(random() % file.size());
+        LLVMFuzzerTestOneInput(file.data(), file.size());
+    }
+}
