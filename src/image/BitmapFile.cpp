@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <limits>
 
 namespace BitmapFile {
 
@@ -20,7 +21,9 @@ std::uint32_t Read32(std::span<const std::uint8_t> bytes, std::size_t at)
 constexpr std::size_t FileHeaderSize = 14;
 constexpr std::size_t CoreHeaderSize = 12;  // the OS/2 header: 16-bit sizes, 3-byte palette entries
 constexpr std::size_t InfoHeaderSize = 40;
-constexpr std::uint32_t Uncompressed = 0, Bitfields = 3;
+constexpr std::uint32_t Uncompressed = 0, RunLength8 = 1, RunLength4 = 2, Bitfields = 3;
+constexpr int MostRunLengthWidth = 1 << 14;
+constexpr std::uint64_t MostRunLengthPixels = 1 << 22;
 
 // A channel's value scaled to 8 bits, from the bits its mask selects.
 std::uint32_t Channel(std::uint32_t pixel, std::uint32_t mask)
@@ -109,6 +112,9 @@ std::optional<Layout> ReadLayout(std::span<const std::uint8_t> head, std::uint64
             layout.masks[i] = Read32(head, at + 4 * i);
         const bool plain = layout.masks[0] == 0xFF0000 && layout.masks[1] == 0xFF00 && layout.masks[2] == 0xFF;
         layout.pixels = layout.bitCount == 32 && plain ? Layout::Pixels::Rgb32 : Layout::Pixels::Masked;
+    } else if ((compression == RunLength8 && layout.bitCount == 8) ||
+               (compression == RunLength4 && layout.bitCount == 4)) {
+        layout.runLength = true;
     } else if (compression != Uncompressed) {
         return std::nullopt;
     }
@@ -127,9 +133,20 @@ std::optional<Layout> ReadLayout(std::span<const std::uint8_t> head, std::uint64
 
     layout.bitsOffset = Read32(head, 10);
     const std::uint64_t stride = (std::uint64_t(layout.width) * layout.bitCount + 31) / 32 * 4;
-    if (layout.bitsOffset < headerEnd || layout.bitsOffset > fileSize || stride > fileSize ||
-        std::uint64_t(layout.height) > (fileSize - layout.bitsOffset) / stride)
+    if (layout.bitsOffset < headerEnd || layout.bitsOffset > fileSize)
         return std::nullopt;
+    if (layout.runLength) {  // bottom-up only; the runs take what the file holds
+        if (layout.topDown || layout.width > MostRunLengthWidth ||
+            std::uint64_t(layout.width) * layout.height > MostRunLengthPixels)
+            return std::nullopt;
+        // Runs of the worst kind take twice the pixels' bytes, and a few bytes a row.
+        layout.bitsSize = std::min(fileSize - layout.bitsOffset, 2 * (stride + 4) * layout.height);
+    } else {
+        if (stride > fileSize || std::uint64_t(layout.height) > (fileSize - layout.bitsOffset) / stride ||
+            stride * layout.height > std::numeric_limits<std::size_t>::max() / 2)
+            return std::nullopt;
+        layout.bitsSize = stride * layout.height;
+    }
     layout.stride = std::size_t(stride);
     return layout;
 }
@@ -207,6 +224,57 @@ void Reducer::AddRow(const std::uint8_t* row)
             sums[i] += rowSums_[i];
         ++counts_[t];
     }
+}
+
+void Reducer::AddRunLengthRows(std::span<const std::uint8_t> bits)
+{
+    const bool four = layout_.bitCount == 4;
+    std::vector<std::uint8_t> row(layout_.stride);
+    int x = 0;
+    const auto put = [&](int index) {
+        if (x < layout_.width)
+            row[four ? x / 2 : x] |= four ? index << (x % 2 ? 0 : 4) : index;
+        ++x;
+    };
+    const auto endRow = [&] {
+        AddRow(row.data());
+        std::fill(row.begin(), row.end(), 0);
+        x = 0;
+    };
+    // Pairs: a count and a colour to repeat; or 0 and an escape: 0 ends the row, 1 the
+    // picture, 2 moves right and down by the next two bytes, more is that many pixels as stored.
+    for (std::size_t at = 0; rowsAdded_ < layout_.height && at + 2 <= bits.size();) {
+        const int count = bits[at], value = bits[at + 1];
+        at += 2;
+        if (count > 0) {
+            for (int i = 0; i < count; ++i)
+                put(four ? (i % 2 ? value & 15 : value >> 4) : value);
+        } else if (value == 0) {
+            endRow();
+        } else if (value == 1) {
+            break;
+        } else if (value == 2) {
+            if (at + 2 > bits.size())
+                break;
+            const int right = bits[at], down = bits[at + 1];
+            at += 2;
+            for (int i = 0; i < down && rowsAdded_ < layout_.height; ++i) {
+                const int column = x;
+                endRow();
+                x = column;
+            }
+            x = std::min(x + right, layout_.width);
+        } else {
+            const std::size_t stored = four ? (value + 1) / 2 : value;
+            if (at + stored > bits.size())
+                break;
+            for (int i = 0; i < value; ++i)
+                put(four ? (i % 2 ? bits[at + i / 2] & 15 : bits[at + i / 2] >> 4) : bits[at + i]);
+            at += (stored + 1) & ~std::size_t(1);
+        }
+    }
+    while (rowsAdded_ < layout_.height)
+        endRow();
 }
 
 std::vector<std::uint32_t> Reducer::Result() const

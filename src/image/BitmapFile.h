@@ -24,13 +24,17 @@ struct Layout {
     int bitCount = 0;
     std::uint32_t masks[3]{};         // red, green, blue of a masked pixel (16 or 32 bits)
     std::vector<std::uint32_t> palette;  // 0x00RRGGBB, at most 2 ^ bitCount entries
+    bool runLength = false;           // rows compressed as runs (8 or 4 bits a pixel)
     std::uint64_t bitsOffset = 0;     // where the first row starts in the file
-    std::size_t stride = 0;           // bytes of a row, a multiple of four
+    std::size_t bitsSize = 0;         // bytes of the rows as stored
+    std::size_t stride = 0;           // bytes of an uncompressed row, a multiple of four
 };
 
 // The layout that `head` (the file's first min(file size, HeadSize) bytes) describes, when the
 // file holds every row it claims. None for anything else: not a bitmap, a size of zero or
-// below, a depth or compression that is not read here, a palette or rows past the file's end.
+// below, a depth or compression that is not read here, a palette or rows past the file's end,
+// a run-length bitmap wider than 16384 pixels or of more than 4 million (its runs could
+// claim any size in a few bytes).
 std::optional<Layout> ReadLayout(std::span<const std::uint8_t> head, std::uint64_t fileSize);
 
 // Each pixel of the target is the mean of the source pixels it covers; where the target is
@@ -45,6 +49,10 @@ public:
     // The target's rows from the top, 32 bits a pixel: blue, green, red, 0 from the lowest
     // byte. Rows that were never added are black.
     std::vector<std::uint32_t> Result() const;
+
+    // The rows of a run-length bitmap from all of its stored bytes; pixels that the runs leave
+    // out have colour 0 of the palette.
+    void AddRunLengthRows(std::span<const std::uint8_t> bits);
 
 private:
     template <class Fetch>

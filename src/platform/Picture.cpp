@@ -48,7 +48,8 @@ std::vector<unsigned char> ReadAll(HANDLE file)
 }
 
 // A bitmap file averaged down to `size` while its rows are read, a band at a time: what is held
-// is the band, at most a quarter megabyte or one row, and the small picture.
+// is the band, at most a quarter megabyte or one row (or a run-length file's runs), and the
+// small picture.
 Bitmap ReducedBitmap(HANDLE file, SIZE size)
 {
     const auto invalid = [] { return Exception("ビットマップイメージが不正です"); };
@@ -65,14 +66,21 @@ Bitmap ReducedBitmap(HANDLE file, SIZE size)
         throw invalid();
 
     BitmapFile::Reducer reducer(*layout, size.cx, size.cy);
-    const int bandRows = int(std::clamp<std::size_t>((1 << 18) / layout->stride, 1, layout->height));
-    std::vector<std::uint8_t> band(bandRows * layout->stride);
-    for (int done = 0; done < layout->height; done += bandRows) {
-        const int rows = std::min(bandRows, layout->height - done);
-        if (!ReadExactly(file, band.data(), rows * layout->stride))
+    if (layout->runLength) {
+        std::vector<std::uint8_t> runs(layout->bitsSize);
+        if (!ReadExactly(file, runs.data(), runs.size()))
             throw invalid();
-        for (int row = 0; row < rows; ++row)
-            reducer.AddRow(band.data() + row * layout->stride);
+        reducer.AddRunLengthRows(runs);
+    } else {
+        const int bandRows = int(std::clamp<std::size_t>((1 << 18) / layout->stride, 1, layout->height));
+        std::vector<std::uint8_t> band(bandRows * layout->stride);
+        for (int done = 0; done < layout->height; done += bandRows) {
+            const int rows = std::min(bandRows, layout->height - done);
+            if (!ReadExactly(file, band.data(), rows * layout->stride))
+                throw invalid();
+            for (int row = 0; row < rows; ++row)
+                reducer.AddRow(band.data() + row * layout->stride);
+        }
     }
 
     const std::vector<std::uint32_t> pixels = reducer.Result();

@@ -6,15 +6,22 @@
 
 #include "image/BitmapFile.h"
 
+// The file reduced to width × height, as 0xRRGGBB from the top left; empty when it is refused.
+std::vector<std::uint32_t> Reduce(std::span<const std::uint8_t> file, int width, int height)
+{
+    const auto layout = BitmapFile::ReadLayout(file.first(std::min(file.size(), BitmapFile::HeadSize)), file.size());
+    if (!layout)
+        return {};
+    BitmapFile::Reducer reducer(*layout, width, height);
+    if (layout->runLength)
+        reducer.AddRunLengthRows(file.subspan(layout->bitsOffset, layout->bitsSize));
+    for (int row = 0; row < layout->height && !layout->runLength; ++row)
+        reducer.AddRow(file.data() + layout->bitsOffset + row * layout->stride);
+    return reducer.Result();
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::span<const std::uint8_t> file(data, size);
-    const auto layout = BitmapFile::ReadLayout(file.first(std::min(size, BitmapFile::HeadSize)), size);
-    if (!layout)
-        return 0;
-    BitmapFile::Reducer reducer(*layout, 7, 5);
-    for (int row = 0; row < layout->height; ++row)
-        reducer.AddRow(data + layout->bitsOffset + row * layout->stride);
-    reducer.Result();
+    Reduce({data, size}, 7, 5);
     return 0;
 }
