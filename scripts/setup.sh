@@ -73,7 +73,8 @@ read_package_lists() {  # package...
     done
     echo "setup: some package lists could not be read; apt said:"
     grep '^[EW]: ' "$apt_log" | sed 's/^/setup:   /' || true
-    lists_failure=$(apt_reason "$apt_log" | sed 's/ *\[IP: [^]]*\]//')
+    # The mirror's address is no part of the reason.
+    lists_failure=$(apt_reason "$apt_log" | sed 's/ *\[IP: [^]]*\]//' | tr -s ' ')
     mkdir -p "$(dirname "$lists_failed")"
     printf 'architectures: %s\nsince: %s\nreason: %s\n' "$architectures" "$(date +%s)" \
         "$lists_failure" >"$lists_failed"
