@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing need on Debian 12, and only what is missing.
 # A package mirror caught in mid-sync fails now and then: the lists are read again a few times,
-# and what decides is whether the packages install. Without the 64-bit packages nothing can be
-# built, and set-up stops; without the 32-bit Wine only the x86 tests cannot run, and set-up
-# goes on, leaving the reason for the test and bench scripts.
+# a failure is remembered for an hour, and what decides is whether the packages install.
+# Without the 64-bit packages nothing can be built, and set-up stops; without the 32-bit Wine
+# only the x86 tests cannot run, and set-up goes on, leaving the reason for the test and bench
+# scripts.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 source "$top/scripts/x86-probe.sh"
@@ -28,40 +29,79 @@ apt_reason() {  # log
     { grep -m1 ' : Depends: ' "$1" || grep -m1 '^E: ' "$1" || tail -n 1 "$1"; } | sed 's/^ *\(E: \)\{0,1\}//'
 }
 
+# A failed read of the package lists, remembered for an hour: apt's reason, the architectures
+# the lists were read for, when, and one "tried:" line for each package that then failed to
+# install. Every script that sets up (build, release, test, bench, demo) would otherwise wait
+# another minute for the same broken mirror. A read that works removes it.
+lists_failed="$top/build/package-lists-failure.txt"
+lists_memory=3600
+remembered() { sed -n "s/^$1: //p" "$lists_failed"; }  # field
+
+# Whether the lists failed for these architectures within the hour and every package was
+# tried since: reading them again would only give the same failure.
+failure_holds() {  # architectures package...
+    local architectures=$1 since package
+    shift
+    [ -f "$lists_failed" ] && [ "$(remembered architectures)" = "$architectures" ] || return 1
+    since=$(remembered since)
+    [[ $since =~ ^[0-9]+$ ]] && [ $(($(date +%s) - since)) -lt $lists_memory ] || return 1
+    for package in "$@"; do
+        grep -qxF "tried: $package" "$lists_failed" || return 1
+    done
+}
+
 # Reads the package lists once for each set of architectures, trying again for about a
-# minute. apt keeps every list it could read, so a failure only leaves its reason behind.
+# minute, unless a failure still holds. apt keeps every list it could read, so a failure only
+# leaves its reason behind.
 lists_read_for=- lists_failure=
-read_package_lists() {
-    local architectures try
+read_package_lists() {  # package...
+    local architectures since try
     architectures=$(dpkg --print-foreign-architectures | paste -sd' ')
     [ "$lists_read_for" != "$architectures" ] || return 0
     lists_read_for=$architectures lists_failure=
+    if failure_holds "$architectures" "$@"; then
+        lists_failure=$(remembered reason) since=$(remembered since)
+        echo "setup: the package lists could not be read at $(date -d "@$since" +%H:%M); set-up" \
+            "reads them again after $(date -d "@$((since + lists_memory))" +%H:%M) (sooner:" \
+            "rm ${lists_failed#"$top"/})"
+        return 0
+    fi
     echo "setup: reading Debian's package lists"
     for try in 1 2 3 4; do
-        "${sudo[@]}" apt-get update -qq >"$apt_log" 2>&1 && return 0
+        "${sudo[@]}" apt-get update -qq >"$apt_log" 2>&1 && { rm -f "$lists_failed"; return 0; }
         [ "$try" -eq 4 ] || { echo "setup: the package mirror failed; reading again in 15 s"; sleep 15; }
     done
     echo "setup: some package lists could not be read; apt said:"
     grep '^[EW]: ' "$apt_log" | sed 's/^/setup:   /' || true
-    lists_failure=$(apt_reason "$apt_log")
+    # The mirror's address is no part of the reason.
+    lists_failure=$(apt_reason "$apt_log" | sed 's/ *\[IP: [^]]*\]//' | tr -s ' ')
+    mkdir -p "$(dirname "$lists_failed")"
+    printf 'architectures: %s\nsince: %s\nreason: %s\n' "$architectures" "$(date +%s)" \
+        "$lists_failure" >"$lists_failed"
 }
 
-# Installs what is missing of the packages; on failure, returns 1 with apt's reason in
-# $install_failure.
+# Installs what is missing of the packages; on failure, returns 1 with the reason in
+# $install_failure: the lists' failure when they could not be read, as that is what keeps the
+# packages from installing (the dependency apt names first is only whichever it met first),
+# and apt's own reason otherwise.
 install_missing() {  # package...
     local package missing=()
     for package in "$@"; do
         package_installed "$package" || missing+=("$package")
     done
     [ ${#missing[@]} -gt 0 ] || return 0
-    read_package_lists
+    read_package_lists "${missing[@]}"
     echo "setup: installing ${#missing[@]} packages and what they need (a few minutes the first" \
         "time): ${missing[*]}"
     # Quiet, but not so quiet that apt keeps its reasons to itself.
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q "${missing[@]}" \
         >"$apt_log" 2>&1 && return 0
-    install_failure="installing: $(apt_reason "$apt_log")"
-    [ -z "$lists_failure" ] || install_failure="reading the lists: $lists_failure; $install_failure"
+    [ -n "$lists_failure" ] || { install_failure="installing: $(apt_reason "$apt_log")"; return 1; }
+    for package in "${missing[@]}"; do
+        grep -qxF "tried: $package" "$lists_failed" || echo "tried: $package" >>"$lists_failed"
+    done
+    install_failure="the package lists could not be read ($lists_failure), which keeps"
+    install_failure+=" ${missing[*]} from installing"
     return 1
 }
 
