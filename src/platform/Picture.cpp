@@ -31,11 +31,13 @@ std::string Extension(const std::string& path)
     return dot == name.npos ? std::string() : name.substr(dot + 1);
 }
 
-// Reads exactly `size` bytes from where the file stands.
-bool ReadExactly(HANDLE file, void* into, std::size_t size)
+// Reads exactly `size` bytes from `offset` on.
+bool ReadAt(HANDLE file, std::uint64_t offset, void* into, std::size_t size)
 {
+    OVERLAPPED at{};
+    at.Offset = DWORD(offset), at.OffsetHigh = DWORD(offset >> 32);
     DWORD read = 0;
-    return size == 0 || (ReadFile(file, into, DWORD(size), &read, nullptr) && read == size);
+    return size == 0 || (ReadFile(file, into, DWORD(size), &read, &at) && read == size);
 }
 
 std::vector<unsigned char> ReadAll(HANDLE file)
@@ -44,7 +46,7 @@ std::vector<unsigned char> ReadAll(HANDLE file)
     if (!GetFileSizeEx(file, &size) || size.QuadPart > 0x7FFFFFFF)
         return {};
     std::vector<unsigned char> bytes(static_cast<std::size_t>(size.QuadPart));
-    return ReadExactly(file, bytes.data(), bytes.size()) ? bytes : std::vector<unsigned char>();
+    return ReadAt(file, 0, bytes.data(), bytes.size()) ? bytes : std::vector<unsigned char>();
 }
 
 // A bitmap file averaged down to `size` while its rows are read, a band at a time: what is held
@@ -57,18 +59,17 @@ Bitmap ReducedBitmap(HANDLE file, SIZE size)
     if (!GetFileSizeEx(file, &fileSize))
         throw invalid();
     std::vector<std::uint8_t> head(std::min<std::uint64_t>(fileSize.QuadPart, BitmapFile::HeadSize));
-    if (!ReadExactly(file, head.data(), head.size()))
+    if (!ReadAt(file, 0, head.data(), head.size()))
         throw invalid();
     const auto layout = BitmapFile::ReadLayout(head, fileSize.QuadPart);
-    LARGE_INTEGER bits{};
-    bits.QuadPart = layout ? LONGLONG(layout->bitsOffset) : 0;
-    if (!layout || !SetFilePointerEx(file, bits, nullptr, FILE_BEGIN))
+    if (!layout)
         throw invalid();
+    std::uint64_t at = layout->bitsOffset;
 
     BitmapFile::Reducer reducer(*layout, size.cx, size.cy);
     if (layout->runLength) {
         std::vector<std::uint8_t> runs(layout->bitsSize);
-        if (!ReadExactly(file, runs.data(), runs.size()))
+        if (!ReadAt(file, at, runs.data(), runs.size()))
             throw invalid();
         reducer.AddRunLengthRows(runs);
     } else {
@@ -76,8 +77,9 @@ Bitmap ReducedBitmap(HANDLE file, SIZE size)
         std::vector<std::uint8_t> band(bandRows * layout->stride);
         for (int done = 0; done < layout->height; done += bandRows) {
             const int rows = std::min(bandRows, layout->height - done);
-            if (!ReadExactly(file, band.data(), rows * layout->stride))
+            if (!ReadAt(file, at, band.data(), rows * layout->stride))
                 throw invalid();
+            at += rows * layout->stride;
             for (int row = 0; row < rows; ++row)
                 reducer.AddRow(band.data() + row * layout->stride);
         }
