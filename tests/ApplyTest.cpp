@@ -5,7 +5,7 @@
 #include "FuncReg.h"
 #include "Registry.h"
 #include "Unit1/Apply.h"
-#include "Unit1/Keys.h"
+#include "Expected.h"
 
 namespace {
 
@@ -15,32 +15,32 @@ class ApplyTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        WriteList(HKEY_CURRENT_USER, Keys::CurrentStyle,
+        WriteList(HKEY_CURRENT_USER, Key::CurrentStyle,
                   {{"DllName", "%ResourceDir%\\Themes\\Luna.msstyles"},
                    {"ColorName", "NormalColor"},
                    {"SizeName", "NormalSize"}});
-        WriteList(HKEY_USERS, Keys::DefaultStyle,
+        WriteList(HKEY_USERS, Key::DefaultStyle,
                   {{"DllName", "C:\\old.msstyles"},
                    {"ColorName", "Old"},
                    {"SizeName", "OldSize"},
                    {"ThemeActive", "1"},
                    {"LastUserLangID", "1041"}});
-        WriteList(HKEY_CURRENT_USER, Keys::CurrentColors, CurrentColours);
-        WriteList(HKEY_USERS, Keys::DefaultColors, DefaultColours);
-        WriteList(HKEY_CURRENT_USER, Keys::CurrentDesktop,
+        WriteList(HKEY_CURRENT_USER, Key::CurrentColors, CurrentColours);
+        WriteList(HKEY_USERS, Key::DefaultColors, DefaultColours);
+        WriteList(HKEY_CURRENT_USER, Key::CurrentDesktop,
                   {{"Wallpaper", "C:\\壁紙\\current.bmp"}, {"TileWallpaper", "1"}});
-        WriteList(HKEY_USERS, Keys::DefaultDesktop,
+        WriteList(HKEY_USERS, Key::DefaultDesktop,
                   {{"Wallpaper", "(なし)"}, {"TileWallpaper", "0"}});
-        WriteList(HKEY_USERS, Keys::DefaultKeyboard, {{NumLock, "1"}});
-        DeleteTreeRaw(HKEY_USERS, Keys::BackupLayouts);
-        WriteList(HKEY_USERS, Keys::ActiveLayouts, {{"1", "E0010411"}});
+        WriteList(HKEY_USERS, Key::DefaultKeyboard, {{NumLock, "1"}});
+        DeleteTreeRaw(HKEY_USERS, Key::BackupLayouts);
+        WriteList(HKEY_USERS, Key::ActiveLayouts, {{"1", "E0010411"}});
     }
 
-    static ValueList Style() { return *ReadList(HKEY_USERS, Keys::DefaultStyle); }
-    static ValueList Colours() { return *ReadList(HKEY_USERS, Keys::DefaultColors); }
-    static std::string Wallpaper() { return (*ReadList(HKEY_USERS, Keys::DefaultDesktop))["Wallpaper"]; }
-    static std::string NumLockValue() { return (*ReadList(HKEY_USERS, Keys::DefaultKeyboard))[NumLock]; }
-    static std::optional<ValueList> ActiveLayouts() { return ReadList(HKEY_USERS, Keys::ActiveLayouts); }
+    static ValueList Style() { return *ReadList(HKEY_USERS, Key::DefaultStyle); }
+    static ValueList Colours() { return *ReadList(HKEY_USERS, Key::DefaultColors); }
+    static std::string Wallpaper() { return (*ReadList(HKEY_USERS, Key::DefaultDesktop))["Wallpaper"]; }
+    static std::string NumLockValue() { return (*ReadList(HKEY_USERS, Key::DefaultKeyboard))[NumLock]; }
+    static std::optional<ValueList> ActiveLayouts() { return ReadList(HKEY_USERS, Key::ActiveLayouts); }
 
     const ValueList CurrentColours{{"ActiveTitle", "0 84 227"}, {"Window", "255 255 255"}};
     const ValueList DefaultColours{{"ActiveTitle", "10 36 106"}, {"OnlyDefault", "1 2 3"}};
@@ -48,11 +48,11 @@ protected:
                                  {"SizeName", "OldSize"},         {"ThemeActive", "1"},
                                  {"LastUserLangID", "1041"}};
 
-    SavedKey saved_[9]{{HKEY_CURRENT_USER, Keys::CurrentStyle}, {HKEY_USERS, Keys::DefaultStyle},
-                       {HKEY_CURRENT_USER, Keys::CurrentColors}, {HKEY_USERS, Keys::DefaultColors},
-                       {HKEY_CURRENT_USER, Keys::CurrentDesktop}, {HKEY_USERS, Keys::DefaultDesktop},
-                       {HKEY_USERS, Keys::DefaultKeyboard},       {HKEY_USERS, Keys::ActiveLayouts},
-                       {HKEY_USERS, Keys::BackupLayouts}};
+    SavedKey saved_[9]{{HKEY_CURRENT_USER, Key::CurrentStyle}, {HKEY_USERS, Key::DefaultStyle},
+                       {HKEY_CURRENT_USER, Key::CurrentColors}, {HKEY_USERS, Key::DefaultColors},
+                       {HKEY_CURRENT_USER, Key::CurrentDesktop}, {HKEY_USERS, Key::DefaultDesktop},
+                       {HKEY_USERS, Key::DefaultKeyboard},       {HKEY_USERS, Key::ActiveLayouts},
+                       {HKEY_USERS, Key::BackupLayouts}};
 };
 
 TEST_F(ApplyTest, WithNoCopyCheckedWritesOnlyNumLockAndTheLogonIme)
@@ -67,7 +67,7 @@ TEST_F(ApplyTest, WithNoCopyCheckedWritesOnlyNumLockAndTheLogonIme)
     ApplySettings(false, false, false, false, false);
     EXPECT_EQ(NumLockValue(), "0");
     EXPECT_EQ(ActiveLayouts(), (ValueList{{"1", "00000411"}}));
-    EXPECT_EQ(ReadList(HKEY_USERS, Keys::BackupLayouts), (ValueList{{"1", "E0010411"}}));
+    EXPECT_EQ(ReadList(HKEY_USERS, Key::BackupLayouts), (ValueList{{"1", "E0010411"}}));
 }
 
 TEST_F(ApplyTest, StyleCopiesTheFourValuesAndNothingElse)
@@ -78,7 +78,7 @@ TEST_F(ApplyTest, StyleCopiesTheFourValuesAndNothingElse)
                                   {"SizeName", "NormalSize"},
                                   {"ThemeActive", ""},
                                   {"LastUserLangID", "1041"}}));
-    const auto themeActive = GetRaw(HKEY_USERS, Keys::DefaultStyle, "ThemeActive");
+    const auto themeActive = GetRaw(HKEY_USERS, Key::DefaultStyle, "ThemeActive");
     ASSERT_TRUE(themeActive);
     EXPECT_EQ(themeActive->type, DWORD(REG_SZ)) << "a value the current user lacks is written empty";
     EXPECT_EQ(Colours(), DefaultColours);
@@ -87,9 +87,9 @@ TEST_F(ApplyTest, StyleCopiesTheFourValuesAndNothingElse)
 
 TEST_F(ApplyTest, StyleIsNotWrittenWhereTheDefaultUserHasNoStyleKey)
 {
-    DeleteTreeRaw(HKEY_USERS, Keys::DefaultStyle);
+    DeleteTreeRaw(HKEY_USERS, Key::DefaultStyle);
     ApplySettings(true, false, false, true, true);
-    EXPECT_FALSE(KeyPresent(HKEY_USERS, Keys::DefaultStyle));
+    EXPECT_FALSE(KeyPresent(HKEY_USERS, Key::DefaultStyle));
     EXPECT_EQ(NumLockValue(), "2");
 }
 
@@ -103,17 +103,17 @@ TEST_F(ApplyTest, ColoursBecomeExactlyTheCurrentUsers)
 
 TEST_F(ApplyTest, ColoursStayWhenTheCurrentUsersCannotBeRead)
 {
-    WriteList(HKEY_CURRENT_USER, Keys::CurrentColors, {});
+    WriteList(HKEY_CURRENT_USER, Key::CurrentColors, {});
     ApplySettings(false, true, false, true, true);
     EXPECT_EQ(Colours(), DefaultColours) << "no current-user names";
 
-    DeleteTreeRaw(HKEY_CURRENT_USER, Keys::CurrentColors);
+    DeleteTreeRaw(HKEY_CURRENT_USER, Key::CurrentColors);
     ApplySettings(false, true, false, true, true);
     EXPECT_EQ(Colours(), DefaultColours) << "no current-user key";
 
-    WriteList(HKEY_CURRENT_USER, Keys::CurrentColors, CurrentColours);
-    SetRaw(HKEY_CURRENT_USER, Keys::CurrentColors, "Zz", REG_DWORD, std::string_view("\1\0\0\0", 4));
-    WriteList(HKEY_USERS, Keys::DefaultKeyboard, {{NumLock, "1"}});
+    WriteList(HKEY_CURRENT_USER, Key::CurrentColors, CurrentColours);
+    SetRaw(HKEY_CURRENT_USER, Key::CurrentColors, "Zz", REG_DWORD, std::string_view("\1\0\0\0", 4));
+    WriteList(HKEY_USERS, Key::DefaultKeyboard, {{NumLock, "1"}});
     EXPECT_THROW(ApplySettings(false, true, false, true, true), ERegistryException);
     EXPECT_EQ(Colours(), DefaultColours) << "a read that raises";
     EXPECT_EQ(NumLockValue(), "1") << "the update ends at the failing step";
@@ -122,7 +122,7 @@ TEST_F(ApplyTest, ColoursStayWhenTheCurrentUsersCannotBeRead)
 TEST_F(ApplyTest, WallpaperCopiesOnlyTheWallpaperPath)
 {
     ApplySettings(false, false, true, false, true);
-    EXPECT_EQ(ReadList(HKEY_USERS, Keys::DefaultDesktop),
+    EXPECT_EQ(ReadList(HKEY_USERS, Key::DefaultDesktop),
               (ValueList{{"Wallpaper", "C:\\壁紙\\current.bmp"}, {"TileWallpaper", "0"}}));
     EXPECT_EQ(Style(), DefaultStyle);
     EXPECT_EQ(Colours(), DefaultColours);
@@ -141,7 +141,7 @@ TEST_F(ApplyTest, AllTogether)
 
 TEST_F(ApplyTest, WithoutFullAccessToTheDefaultUserNothingIsWritten)
 {
-    ReadOnlyKey readOnly(HKEY_USERS, Keys::DefaultUser);
+    ReadOnlyKey readOnly(HKEY_USERS, Key::DefaultUser);
     try {
         ApplySettings(true, true, true, true, false);
         ADD_FAILURE() << "no error";

@@ -28,9 +28,6 @@ void Record(const std::string& line)
     if (file == INVALID_HANDLE_VALUE)
         return;
     const std::string text = line + "\n";
-    // Appending access alone writes at the end on Windows and Wine, but not on ReactOS
-    // (tests/reactos/AppendData.cpp); the end is sought as well.
-    SetFilePointer(file, 0, nullptr, FILE_END);
     DWORD written = 0;
     WriteFile(file, text.data(), DWORD(text.size()), &written, nullptr);
     CloseHandle(file);

@@ -215,6 +215,7 @@ TEST(MessageDialog, ShowsTheTypesCaptionIconAndButtonsInOrder)
             EXPECT_TRUE(seen.okIsDefault);
             const RECT& first = seen.buttons.front().rect;
             const RECT& last = seen.buttons.back().rect;
+            EXPECT_EQ(first.right - first.left, 75) << "the least width: キャンセル is 53 pixels in the dialog's font";
             if (seen.buttons.size() == 2) {
                 EXPECT_EQ(seen.buttons[1].text, "キャンセル");
                 EXPECT_EQ(first.right - first.left, last.right - last.left) << "one width";

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Registry.h"
-#include "Unit1/Keys.h"
+#include "Expected.h"
 #include "Unit1/LogonIme.h"
 
 namespace {
@@ -13,18 +13,18 @@ protected:
     // Sets both lists; none means the key is absent.
     void Lists(const std::optional<ValueList>& active, const std::optional<ValueList>& backup)
     {
-        DeleteTreeRaw(HKEY_USERS, Keys::ActiveLayouts);
-        DeleteTreeRaw(HKEY_USERS, Keys::BackupLayouts);
+        DeleteTreeRaw(HKEY_USERS, Key::ActiveLayouts);
+        DeleteTreeRaw(HKEY_USERS, Key::BackupLayouts);
         if (active)
-            WriteList(HKEY_USERS, Keys::ActiveLayouts, *active);
+            WriteList(HKEY_USERS, Key::ActiveLayouts, *active);
         if (backup)
-            WriteList(HKEY_USERS, Keys::BackupLayouts, *backup);
+            WriteList(HKEY_USERS, Key::BackupLayouts, *backup);
     }
-    static std::optional<ValueList> Active() { return ReadList(HKEY_USERS, Keys::ActiveLayouts); }
-    static std::optional<ValueList> Backup() { return ReadList(HKEY_USERS, Keys::BackupLayouts); }
+    static std::optional<ValueList> Active() { return ReadList(HKEY_USERS, Key::ActiveLayouts); }
+    static std::optional<ValueList> Backup() { return ReadList(HKEY_USERS, Key::BackupLayouts); }
 
-    SavedKey active_{HKEY_USERS, Keys::ActiveLayouts};
-    SavedKey backup_{HKEY_USERS, Keys::BackupLayouts};
+    SavedKey active_{HKEY_USERS, Key::ActiveLayouts};
+    SavedKey backup_{HKEY_USERS, Key::BackupLayouts};
 };
 
 const ValueList Ime{{"1", "E0010411"}};

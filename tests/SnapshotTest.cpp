@@ -12,7 +12,7 @@
 #include "Exception.h"
 #include "Registry.h"
 #include "Resources.h"
-#include "Unit1/Keys.h"
+#include "Expected.h"
 #include "Unit1/Snapshot.h"
 #include "platform/Picture.h"
 
@@ -94,20 +94,20 @@ class SnapshotTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        WriteList(HKEY_USERS, Keys::DefaultColors, {{"Window", "255 255 255"}});
-        WriteList(HKEY_CURRENT_USER, Keys::CurrentColors, {{"Window", "0 0 0"}});
+        WriteList(HKEY_USERS, Key::DefaultColors, {{"Window", "255 255 255"}});
+        WriteList(HKEY_CURRENT_USER, Key::CurrentColors, {{"Window", "0 0 0"}});
         // A path with an environment reference, as Windows XP writes its own style's.
         SetEnvironmentVariableA("QUILLANE_TESTS", BesideTests("").c_str());
-        WriteList(HKEY_USERS, Keys::DefaultStyle,
+        WriteList(HKEY_USERS, Key::DefaultStyle,
                   {{"DllName", "%QUILLANE_TESTS%style_full.msstyles"}, {"ColorName", "HomeStead"},
                    {"SizeName", "標準"}});
-        WriteList(HKEY_CURRENT_USER, Keys::CurrentStyle,
+        WriteList(HKEY_CURRENT_USER, Key::CurrentStyle,
                   {{"DllName", BesideTests("style_full.msstyles")}, {"ColorName", "Unknown"},
                    {"SizeName", "NormalSize"}});
-        WriteList(HKEY_USERS, Keys::DefaultDesktop, {{"Wallpaper", "(なし)"}});
-        WriteList(HKEY_CURRENT_USER, Keys::CurrentDesktop, {{"Wallpaper", BesideTests("snap.bmp")}});
-        WriteList(HKEY_USERS, Keys::DefaultKeyboard, {{"InitialKeyboardIndicators", "2"}});
-        WriteList(HKEY_USERS, Keys::ActiveLayouts, {{"1", "E0010411"}});
+        WriteList(HKEY_USERS, Key::DefaultDesktop, {{"Wallpaper", "(なし)"}});
+        WriteList(HKEY_CURRENT_USER, Key::CurrentDesktop, {{"Wallpaper", BesideTests("snap.bmp")}});
+        WriteList(HKEY_USERS, Key::DefaultKeyboard, {{"InitialKeyboardIndicators", "2"}});
+        WriteList(HKEY_USERS, Key::ActiveLayouts, {{"1", "E0010411"}});
         // A 1 × 1, 32-bit bitmap.
         static const unsigned char bmp[] = {
             'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0,
@@ -117,11 +117,11 @@ protected:
     }
 
     Recorder r;
-    SavedKey saved_[9]{{HKEY_USERS, Keys::DefaultColors},  {HKEY_CURRENT_USER, Keys::CurrentColors},
-                       {HKEY_USERS, Keys::DefaultStyle},   {HKEY_CURRENT_USER, Keys::CurrentStyle},
-                       {HKEY_USERS, Keys::DefaultDesktop}, {HKEY_CURRENT_USER, Keys::CurrentDesktop},
-                       {HKEY_USERS, Keys::DefaultKeyboard}, {HKEY_USERS, Keys::ActiveLayouts},
-                       {HKEY_USERS, Keys::BackupLayouts}};
+    SavedKey saved_[9]{{HKEY_USERS, Key::DefaultColors},  {HKEY_CURRENT_USER, Key::CurrentColors},
+                       {HKEY_USERS, Key::DefaultStyle},   {HKEY_CURRENT_USER, Key::CurrentStyle},
+                       {HKEY_USERS, Key::DefaultDesktop}, {HKEY_CURRENT_USER, Key::CurrentDesktop},
+                       {HKEY_USERS, Key::DefaultKeyboard}, {HKEY_USERS, Key::ActiveLayouts},
+                       {HKEY_USERS, Key::BackupLayouts}};
 };
 
 }  // namespace
@@ -157,9 +157,9 @@ TEST_F(SnapshotTest, FillsEveryControlFromBothUsers)
 TEST_F(SnapshotTest, MissingStyleKeysLeaveTheirControlsAndNoWallpaperClearsBothPreviews)
 {
     ASSERT_TRUE(LoadSettings(r.view));
-    DeleteTreeRaw(HKEY_USERS, Keys::DefaultStyle);
-    DeleteTreeRaw(HKEY_CURRENT_USER, Keys::CurrentStyle);
-    WriteList(HKEY_CURRENT_USER, Keys::CurrentDesktop, {{"Wallpaper", ""}});
+    DeleteTreeRaw(HKEY_USERS, Key::DefaultStyle);
+    DeleteTreeRaw(HKEY_CURRENT_USER, Key::CurrentStyle);
+    WriteList(HKEY_CURRENT_USER, Key::CurrentDesktop, {{"Wallpaper", ""}});
     r.dllDU.text = r.dllCU.text = "kept";
     ASSERT_TRUE(LoadSettings(r.view));
     EXPECT_EQ(r.dllDU.text, "kept");
@@ -177,7 +177,7 @@ TEST_F(SnapshotTest, ColorNameMatchesExactlyAndFindsItsDisplayNameButForCase)
     const std::pair<const char*, const char*> cases[] = {
         {"HomeStead", "オリーブ グリーン"}, {"homestead", ""}, {"normalcolor", "標準 (青)"}};
     for (const auto& [name, shown] : cases) {
-        SetText(HKEY_CURRENT_USER, Keys::CurrentStyle, "ColorName", name);
+        SetText(HKEY_CURRENT_USER, Key::CurrentStyle, "ColorName", name);
         ASSERT_TRUE(LoadSettings(r.view));
         EXPECT_EQ(r.colorCU.text, shown) << name;
     }
@@ -186,42 +186,42 @@ TEST_F(SnapshotTest, ColorNameMatchesExactlyAndFindsItsDisplayNameButForCase)
 TEST_F(SnapshotTest, NumLockIsOnOnlyForExactlyTwo)
 {
     for (const char* value : {"0", "2 ", ""}) {
-        WriteList(HKEY_USERS, Keys::DefaultKeyboard, {{"InitialKeyboardIndicators", value}});
+        WriteList(HKEY_USERS, Key::DefaultKeyboard, {{"InitialKeyboardIndicators", value}});
         LoadSettings(r.view);
         EXPECT_EQ(r.numLock.checked, false) << "'" << value << "'";
     }
-    WriteList(HKEY_USERS, Keys::DefaultKeyboard, {});
+    WriteList(HKEY_USERS, Key::DefaultKeyboard, {});
     LoadSettings(r.view);
     EXPECT_EQ(r.numLock.checked, false) << "missing";
 }
 
 TEST_F(SnapshotTest, AnErrorEndsTheLoadAtItsStepKeepingTheEarlierOnes)
 {
-    WriteList(HKEY_USERS, Keys::DefaultColors, {{"Window", "1 x 3"}});
+    WriteList(HKEY_USERS, Key::DefaultColors, {{"Window", "1 x 3"}});
     EXPECT_THROW(LoadSettings(r.view), Exception);
     EXPECT_EQ(r.list.items, (std::vector<std::string>{"old"})) << "stopped in the colour table";
 
-    WriteList(HKEY_USERS, Keys::DefaultColors, {{"Window", "1 2 3"}});
-    SetRaw(HKEY_USERS, Keys::DefaultStyle, "DllName", REG_DWORD, std::string_view("\1\0\0\0", 4));
+    WriteList(HKEY_USERS, Key::DefaultColors, {{"Window", "1 2 3"}});
+    SetRaw(HKEY_USERS, Key::DefaultStyle, "DllName", REG_DWORD, std::string_view("\1\0\0\0", 4));
     EXPECT_THROW(LoadSettings(r.view), Exception);
     EXPECT_EQ(r.list.items, (std::vector<std::string>{"Window"}));
     EXPECT_EQ(r.dllDU.text, "untouched");
 
-    SetText(HKEY_USERS, Keys::DefaultStyle, "DllName", BesideTests("style_nosizes.msstyles"));
-    SetText(HKEY_USERS, Keys::DefaultStyle, "ColorName", "Blue");
+    SetText(HKEY_USERS, Key::DefaultStyle, "DllName", BesideTests("style_nosizes.msstyles"));
+    SetText(HKEY_USERS, Key::DefaultStyle, "ColorName", "Blue");
     EXPECT_THROW(LoadSettings(r.view), Exception);
     EXPECT_EQ(r.colorDU.text, "Blue scheme") << "the colour step ran";
     EXPECT_EQ(r.sizeDU.text, "untouched");
     EXPECT_EQ(r.dllCU.text, "untouched");
 
-    SetText(HKEY_USERS, Keys::DefaultStyle, "DllName", BesideTests("style_full.msstyles"));
-    SetText(HKEY_USERS, Keys::DefaultDesktop, "Wallpaper", BesideTests("absent.bmp"));
+    SetText(HKEY_USERS, Key::DefaultStyle, "DllName", BesideTests("style_full.msstyles"));
+    SetText(HKEY_USERS, Key::DefaultDesktop, "Wallpaper", BesideTests("absent.bmp"));
     EXPECT_THROW(LoadSettings(r.view), Exception);
     EXPECT_EQ(r.dllCU.text, "テスト スタイル");
     EXPECT_FALSE(r.wallCU.touched);
 
-    SetText(HKEY_USERS, Keys::DefaultDesktop, "Wallpaper", "(なし)");
-    SetText(HKEY_CURRENT_USER, Keys::CurrentDesktop, "Wallpaper", BesideTests("w.jpg"));
+    SetText(HKEY_USERS, Key::DefaultDesktop, "Wallpaper", "(なし)");
+    SetText(HKEY_CURRENT_USER, Key::CurrentDesktop, "Wallpaper", BesideTests("w.jpg"));
     r.numLock.checked.reset();
     EXPECT_THROW(LoadSettings(r.view), Exception);
     EXPECT_TRUE(r.wallDU.touched);
@@ -261,7 +261,7 @@ TEST_F(SnapshotTest, RepeatedLoadsPicturesAndDialogsLeaveNothingBehind)
             mappings = Mappings();
         }
         for (const char* name : {"snap.bmp", "snap.ico", "snap.wmf", "snap.emf"}) {
-            SetText(HKEY_CURRENT_USER, Keys::CurrentDesktop, "Wallpaper", BesideTests(name));
+            SetText(HKEY_CURRENT_USER, Key::CurrentDesktop, "Wallpaper", BesideTests(name));
             EXPECT_TRUE(LoadSettings(r.view));
             r.wallCU.picture.Draw(dc, {0, 0, 16, 16});
         }

@@ -25,18 +25,21 @@ const std::string Light = WindowsFolder() + "\\resources\\themes\\light\\light.m
 
 }  // namespace
 
+// The same names from the file built for the other architecture.
 TEST(StyleNames, FullStyleGivesNamesPairedByPosition)
 {
-    const std::string path = BesideTests("style_full.msstyles");
-    EXPECT_EQ(GetStyleDisplayName(path), "テスト スタイル");
-    EXPECT_EQ(GetColorSchemeNames(path),
-              (TStringList{"NormalColor=標準 (青)", "メタリック", "HomeStead=オリーブ グリーン",
-                           "normalcolor=小文字の標準"}));
-    const TStringList sizes = GetSizeNames(path);
-    ASSERT_EQ(sizes.size(), 3u);
-    EXPECT_EQ(sizes[0], "標準=標準のサイズ");
-    EXPECT_EQ(sizes[1], "大きいフォント=サイズ" + std::string(248, 'x')) << "cut to 254 bytes";
-    EXPECT_EQ(sizes[2], "NormalSize");
+    for (const std::string& path : {BesideTests("style_full.msstyles"), BesideTests("style_foreign.msstyles")}) {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(GetStyleDisplayName(path), "テスト スタイル");
+        EXPECT_EQ(GetColorSchemeNames(path),
+                  (TStringList{"NormalColor=標準 (青)", "メタリック", "HomeStead=オリーブ グリーン",
+                               "normalcolor=小文字の標準"}));
+        const TStringList sizes = GetSizeNames(path);
+        ASSERT_EQ(sizes.size(), 3u);
+        EXPECT_EQ(sizes[0], "標準=標準のサイズ");
+        EXPECT_EQ(sizes[1], "大きいフォント=サイズ" + std::string(248, 'x')) << "cut to 254 bytes";
+        EXPECT_EQ(sizes[2], "NormalSize");
+    }
 }
 
 TEST(StyleNames, EnvironmentReferenceIsResolvedWithTheTextAroundIt)

@@ -13,12 +13,11 @@
 
 #include "Program.h"
 #include "Registry.h"
-#include "Unit1/Form1Layout.h"
-#include "Unit1/Keys.h"
+#include "Expected.h"
 
 namespace {
 
-namespace L = Form1Layout;
+namespace L = Form1Ids;
 
 constexpr char LightStyle[] = "%SystemRoot%\\resources\\themes\\light\\light.msstyles";
 constexpr char RightsNotice[] = "デフォルトユーザの設定を読み書きするには管理者として実行してください";
@@ -87,10 +86,10 @@ void ExpectPixels(std::initializer_list<PixelRow> rows)
 // The width of a text in the window's font at a DPI; the title's is larger and bold.
 int TextWidth(const std::string& text, int dpi, bool title = false)
 {
-    const HFONT font = CreateFontA(-MulDiv(title ? L::TitleFontHeight : L::FontHeight, dpi, 96), 0,
+    const HFONT font = CreateFontA(-MulDiv(title ? Layout::TitleFontHeight : Layout::FontHeight, dpi, 96), 0,
                                    0, 0, title ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                                    SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                   DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L::FontFace);
+                                   DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, Layout::FontFace);
     HDC dc = GetDC(nullptr);
     const HGDIOBJ old = SelectObject(dc, font);
     SIZE size{};
@@ -176,26 +175,24 @@ void ExpectLayout(HWND form, int dpi)
     const auto scale = [dpi](int pixels) { return MulDiv(pixels, dpi, 96); };
     RECT client;
     GetClientRect(form, &client);
-    EXPECT_EQ(client.right, scale(L::ClientWidth));
-    EXPECT_EQ(client.bottom, scale(L::ClientHeight));
-    for (const L::Row& row : L::Rows) {
-        if (row.kind == L::Kind::Image || row.kind == L::Kind::Shape)
-            continue;
-        const HWND control = Control(form, row.parent, row.id);
-        ASSERT_TRUE(control) << row.name;
+    EXPECT_EQ(client.right, scale(Layout::ClientWidth));
+    EXPECT_EQ(client.bottom, scale(Layout::ClientHeight));
+    for (const Layout::Place& place : Layout::Places) {
+        const HWND control = Control(form, place.parent, place.id);
+        ASSERT_TRUE(control) << place.id;
         RECT rect;
         GetWindowRect(control, &rect);
-        MapWindowPoints(nullptr, row.parent ? GetDlgItem(form, row.parent) : form,
+        MapWindowPoints(nullptr, place.parent ? GetDlgItem(form, place.parent) : form,
                         reinterpret_cast<POINT*>(&rect), 2);
-        EXPECT_EQ(rect.left, scale(row.left)) << row.name;
-        EXPECT_EQ(rect.top, scale(row.top)) << row.name;
-        if (row.kind == L::Kind::Label) {  // as wide as its text in its own font
-            EXPECT_EQ(rect.right - rect.left, TextWidth(TextOf(control), dpi, row.id == L::LabelTitle))
-                << row.name;
+        EXPECT_EQ(rect.left, scale(place.left)) << place.id;
+        EXPECT_EQ(rect.top, scale(place.top)) << place.id;
+        if (place.width == 0) {  // a label, as wide as its text in its own font
+            EXPECT_EQ(rect.right - rect.left, TextWidth(TextOf(control), dpi, place.id == L::LabelTitle))
+                << place.id;
             continue;
         }
-        EXPECT_EQ(rect.right - rect.left, scale(row.width)) << row.name;
-        EXPECT_EQ(rect.bottom - rect.top, scale(row.height)) << row.name;
+        EXPECT_EQ(rect.right - rect.left, scale(place.width)) << place.id;
+        EXPECT_EQ(rect.bottom - rect.top, scale(place.height)) << place.id;
     }
     const HWND list = Control(form, L::GroupBoxColor, L::LBoxColor);
     EXPECT_EQ(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0), scale(12));
@@ -276,30 +273,30 @@ protected:
     void SetUp() override
     {
         WriteBitmap(BesideTests("red.bmp"), 255, 0, 0);
-        WriteList(HKEY_CURRENT_USER, Keys::CurrentColors,
+        WriteList(HKEY_CURRENT_USER, Key::CurrentColors,
                   {{"ActiveTitle", "0 0 255"}, {"Window", "255 255 255"}});
-        WriteList(HKEY_USERS, Keys::DefaultColors,
+        WriteList(HKEY_USERS, Key::DefaultColors,
                   {{"ActiveTitle", "255 0 0"}, {"Window", "255 255 255"}, {"OnlyDefault", "0 128 0"}});
-        WriteList(HKEY_CURRENT_USER, Keys::CurrentStyle,
+        WriteList(HKEY_CURRENT_USER, Key::CurrentStyle,
                   {{"DllName", LightStyle}, {"ColorName", "Blue"}, {"ThemeActive", "1"}});
-        DeleteTreeRaw(HKEY_USERS, Keys::DefaultStyle);
-        WriteList(HKEY_CURRENT_USER, Keys::CurrentDesktop, {{"Wallpaper", BesideTests("red.bmp")}});
-        WriteList(HKEY_USERS, Keys::DefaultDesktop, {{"Wallpaper", "(なし)"}});
-        WriteList(HKEY_USERS, Keys::DefaultKeyboard, {{"InitialKeyboardIndicators", "2"}});
-        DeleteTreeRaw(HKEY_USERS, Keys::BackupLayouts);
-        WriteList(HKEY_USERS, Keys::ActiveLayouts, {{"1", "E0010411"}});
+        DeleteTreeRaw(HKEY_USERS, Key::DefaultStyle);
+        WriteList(HKEY_CURRENT_USER, Key::CurrentDesktop, {{"Wallpaper", BesideTests("red.bmp")}});
+        WriteList(HKEY_USERS, Key::DefaultDesktop, {{"Wallpaper", "(なし)"}});
+        WriteList(HKEY_USERS, Key::DefaultKeyboard, {{"InitialKeyboardIndicators", "2"}});
+        DeleteTreeRaw(HKEY_USERS, Key::BackupLayouts);
+        WriteList(HKEY_USERS, Key::ActiveLayouts, {{"1", "E0010411"}});
     }
 
-    SavedKey saved_[9]{{HKEY_CURRENT_USER, Keys::CurrentStyle}, {HKEY_USERS, Keys::DefaultStyle},
-                       {HKEY_CURRENT_USER, Keys::CurrentColors}, {HKEY_USERS, Keys::DefaultColors},
-                       {HKEY_CURRENT_USER, Keys::CurrentDesktop}, {HKEY_USERS, Keys::DefaultDesktop},
-                       {HKEY_USERS, Keys::DefaultKeyboard},       {HKEY_USERS, Keys::ActiveLayouts},
-                       {HKEY_USERS, Keys::BackupLayouts}};
+    SavedKey saved_[9]{{HKEY_CURRENT_USER, Key::CurrentStyle}, {HKEY_USERS, Key::DefaultStyle},
+                       {HKEY_CURRENT_USER, Key::CurrentColors}, {HKEY_USERS, Key::DefaultColors},
+                       {HKEY_CURRENT_USER, Key::CurrentDesktop}, {HKEY_USERS, Key::DefaultDesktop},
+                       {HKEY_USERS, Key::DefaultKeyboard},       {HKEY_USERS, Key::ActiveLayouts},
+                       {HKEY_USERS, Key::BackupLayouts}};
 };
 
 TEST_F(WindowTest, ShowsBothUsersSettingsAtStartUp)
 {
-    SetText(HKEY_CURRENT_USER, Keys::CurrentColors, "HilightText", "0 255 0");
+    SetText(HKEY_CURRENT_USER, Key::CurrentColors, "HilightText", "0 255 0");
     Program program(ProgramPath());
     const HWND form = program.MainWindow();
     ASSERT_TRUE(form);
@@ -309,18 +306,16 @@ TEST_F(WindowTest, ShowsBothUsersSettingsAtStartUp)
         EXPECT_EQ(TextOf(Control(form, L::GroupBoxDU, edit)), "") << "no default style key";
     EXPECT_EQ(TextOf(Control(form, L::GroupBoxCU, L::EditDllNameCUV)), "") << "no string 5000";
     EXPECT_EQ(TextOf(Control(form, L::GroupBoxCU, L::EditColorNameCU)), "青");
-    for (const L::Row& row : L::Rows) {
-        if (row.kind != L::Kind::Edit)
-            continue;
-        const HWND edit = Control(form, row.parent, row.id);
+    for (const auto [id, parent] : Layout::Edits) {
+        const HWND edit = Control(form, parent, id);
         const std::string before = TextOf(edit);
         SendMessageA(edit, WM_CHAR, 'x', 1);
-        EXPECT_EQ(TextOf(edit), before) << row.name << " is read-only";
+        EXPECT_EQ(TextOf(edit), before) << id << " is read-only";
     }
 
     const HWND list = Control(form, L::GroupBoxColor, L::LBoxColor);
     const auto items = ListItems(list);
-    EXPECT_EQ(items, NamesInOrder(HKEY_USERS, Keys::DefaultColors));
+    EXPECT_EQ(items, NamesInOrder(HKEY_USERS, Key::DefaultColors));
 
     const HWND style = Control(form, L::GroupBoxSetting, L::CheckStyle);
     EXPECT_FALSE(IsWindowEnabled(style));
@@ -344,9 +339,9 @@ TEST_F(WindowTest, ShowsBothUsersSettingsAtStartUp)
     // The window is active when it first shows: a row through its caption bar, clear of the
     // icon and the buttons, is in the active caption's shades but for the title.
     const int bar = -GetSystemMetrics(SM_CYCAPTION) / 2;
-    EXPECT_GT(PixelsWhere(form, {32, bar, L::ClientWidth - 64, bar + 1}, [](COLORREF pixel) {
+    EXPECT_GT(PixelsWhere(form, {32, bar, Layout::ClientWidth - 64, bar + 1}, [](COLORREF pixel) {
         return Between(pixel, GetSysColor(COLOR_ACTIVECAPTION), GetSysColor(COLOR_GRADIENTACTIVECAPTION));
-    }), L::ClientWidth / 2) << "an active caption";
+    }), Layout::ClientWidth / 2) << "an active caption";
     // A group box's caption stands on its own ground, two pixels wider than its text either
     // side: the frame's light line stops there.
     const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT), window = GetSysColor(COLOR_WINDOW);
@@ -404,7 +399,7 @@ TEST_F(WindowTest, TheLayoutScalesWithTheScreensDpi)
 // shows nothing.
 TEST_F(WindowTest, HintsShowWhenTheMouseRestsOnAnEdit)
 {
-    WriteList(HKEY_USERS, Keys::DefaultStyle, {{"DllName", ""}, {"ColorName", "NoSuch"}});
+    WriteList(HKEY_USERS, Key::DefaultStyle, {{"DllName", ""}, {"ColorName", "NoSuch"}});
     Program program(ProgramPath());
     const HWND form = program.MainWindow();
     ASSERT_TRUE(form);
@@ -431,10 +426,10 @@ TEST_F(WindowTest, UpdateCopiesTheCheckedSettingsAndReloads)
     EXPECT_TRUE(CloseDialog(program, nullptr, "情報"));
     EXPECT_TRUE(ActiveAgain(form));
 
-    EXPECT_EQ(ReadList(HKEY_USERS, Keys::DefaultColors),
+    EXPECT_EQ(ReadList(HKEY_USERS, Key::DefaultColors),
               (ValueList{{"ActiveTitle", "0 0 255"}, {"Window", "255 255 255"}}));
-    EXPECT_EQ((*ReadList(HKEY_USERS, Keys::DefaultKeyboard))["InitialKeyboardIndicators"], "0");
-    EXPECT_EQ((*ReadList(HKEY_USERS, Keys::DefaultDesktop))["Wallpaper"], "(なし)") << "not checked";
+    EXPECT_EQ((*ReadList(HKEY_USERS, Key::DefaultKeyboard))["InitialKeyboardIndicators"], "0");
+    EXPECT_EQ((*ReadList(HKEY_USERS, Key::DefaultDesktop))["Wallpaper"], "(なし)") << "not checked";
     EXPECT_FALSE(Checked(colour)) << "the reload clears the copy boxes";
     EXPECT_EQ(ListItems(Control(form, L::GroupBoxColor, L::LBoxColor)).size(), 2u);
     Close(program, form);
@@ -443,8 +438,8 @@ TEST_F(WindowTest, UpdateCopiesTheCheckedSettingsAndReloads)
 TEST_F(WindowTest, WithoutRightsTheDefaultSideIsEmptyAndTheUpdateSaysWhy)
 {
     std::vector<std::unique_ptr<ReadOnlyKey>> locks;
-    for (const char* key : {Keys::DefaultColors, Keys::DefaultDesktop, Keys::DefaultKeyboard,
-                            Keys::ActiveLayouts, Keys::DefaultUser})
+    for (const char* key : {Key::DefaultColors, Key::DefaultDesktop, Key::DefaultKeyboard,
+                            Key::ActiveLayouts, Key::DefaultUser})
         locks.push_back(std::make_unique<ReadOnlyKey>(HKEY_USERS, key));
 
     Program program(ProgramPath());
@@ -465,13 +460,13 @@ TEST_F(WindowTest, WithoutRightsTheDefaultSideIsEmptyAndTheUpdateSaysWhy)
     EXPECT_TRUE(ActiveAgain(form));
     SendMessageA(form, WM_NULL, 0, 0);  // the update's handler has returned
     EXPECT_FALSE(program.WaitForWindow(nullptr, "情報", 500)) << "no success after a failure";
-    EXPECT_EQ((*ReadList(HKEY_USERS, Keys::DefaultKeyboard))["InitialKeyboardIndicators"], "2");
+    EXPECT_EQ((*ReadList(HKEY_USERS, Key::DefaultKeyboard))["InitialKeyboardIndicators"], "2");
     Close(program, form);
 }
 
 TEST_F(WindowTest, ALoadThatStopsDisablesTheUpdateUntilALoadCompletes)
 {
-    WriteList(HKEY_USERS, Keys::DefaultColors, {{"ActiveTitle", "x 0 0"}});
+    WriteList(HKEY_USERS, Key::DefaultColors, {{"ActiveTitle", "x 0 0"}});
     Program program(ProgramPath());
     EXPECT_TRUE(CloseDialog(program, "#32770", "Quillane")) << "the conversion error";
     const HWND form = program.MainWindow();
@@ -490,7 +485,7 @@ TEST_F(WindowTest, ALoadThatStopsDisablesTheUpdateUntilALoadCompletes)
     EXPECT_EQ(PixelsOf(update, caption, GetSysColor(COLOR_WINDOWTEXT)), 0);
     EXPECT_EQ(PixelsWhere(update, glyph, green), 0);
 
-    WriteList(HKEY_USERS, Keys::DefaultColors, {{"ActiveTitle", "1 2 3"}});
+    WriteList(HKEY_USERS, Key::DefaultColors, {{"ActiveTitle", "1 2 3"}});
     PostMessageA(Control(form, 0, L::BtnReload), BM_CLICK, 0, 0);
     for (int i = 0; i < 50 && !IsWindowEnabled(update); ++i)
         Sleep(100);
@@ -498,6 +493,33 @@ TEST_F(WindowTest, ALoadThatStopsDisablesTheUpdateUntilALoadCompletes)
     EXPECT_EQ(TextOf(Control(form, 0, L::StatusBar1)), "");
     EXPECT_TRUE(Soon([&] { return PixelsOf(update, caption, GetSysColor(COLOR_WINDOWTEXT)) > 20; }));
     EXPECT_GT(PixelsWhere(update, glyph, green), 20);
+
+    // A reload that fails after a good load disables the update again: for a value that
+    // cannot be read as text, and for a wallpaper whose header claims 60000 × 60000 pixels in
+    // a few bytes; the window goes on, and a good wallpaper loads.
+    const auto reloadFails = [&](const char* error) {
+        PostMessageA(Control(form, 0, L::BtnReload), BM_CLICK, 0, 0);
+        const HWND report = program.WaitForWindow("#32770", "Quillane", 10000);
+        EXPECT_EQ(TextOf(GetDlgItem(report, 0xFFFF)), error);
+        EXPECT_TRUE(CloseDialog(program, "#32770", "Quillane"));
+        EXPECT_FALSE(IsWindowEnabled(update));
+        EXPECT_EQ(TextOf(Control(form, 0, L::StatusBar1)),
+                  "設定を読み込めなかったため反映できません。再読込みしてください");
+    };
+    SetRaw(HKEY_CURRENT_USER, Key::CurrentDesktop, "Wallpaper", REG_DWORD, std::string_view("\1\0\0\0", 4));
+    reloadFails("'Wallpaper' のデータ型が不正です.");
+    WriteBitmap(BesideTests("hostile.bmp"), 0, 0, 0);
+    SetRaw(HKEY_CURRENT_USER, Key::CurrentDesktop, "Wallpaper", REG_SZ, BesideTests("hostile.bmp"));
+    {
+        std::fstream file(BesideTests("hostile.bmp"), std::ios::binary | std::ios::in | std::ios::out);
+        const std::int32_t side = 60000;
+        file.seekp(18).write(reinterpret_cast<const char*>(&side), 4).write(reinterpret_cast<const char*>(&side), 4);
+    }
+    reloadFails("ビットマップイメージが不正です.");
+    SetText(HKEY_CURRENT_USER, Key::CurrentDesktop, "Wallpaper", BesideTests("red.bmp"));
+    PostMessageA(Control(form, 0, L::BtnReload), BM_CLICK, 0, 0);
+    EXPECT_TRUE(Soon([&] { return IsWindowEnabled(update); }));
+    EXPECT_TRUE(Soon([&] { return ScreenPixel(GetDlgItem(form, L::GroupBoxCU), 96, 172) == RGB(255, 0, 0); }));
     Close(program, form);
 }
 
@@ -569,8 +591,14 @@ TEST_F(WindowTest, ASecondStartRestoresTheFirstAndEnds)
     EXPECT_EQ(GetForegroundWindow(), form);
     EXPECT_FALSE(second.WaitForWindow("TForm1", "Quillane", 200));
     EXPECT_NE(GlobalFindAtomA("quillane.exe"), 0) << "the running copy keeps its mark";
+    // Open but behind another program's window, it comes to the front as well.
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, MAX_PATH);
+    Program other(std::string(system) + "\\notepad.exe");
+    ASSERT_TRUE(Soon([&] { return GetForegroundWindow() && GetForegroundWindow() != form; })) << "covered";
     Program third(ProgramPath());
     EXPECT_EQ(third.WaitForExit(15000), 0u) << "forwarded as well";
+    EXPECT_TRUE(Soon([&] { return GetForegroundWindow() == form; }));
     Close(first, form);
     EXPECT_EQ(GlobalFindAtomA("quillane.exe"), 0) << "the mark goes with the last copy";
 }

@@ -1,7 +1,9 @@
 #pragma once
 // The main window's layout: one row per control, in creation order, in pixels at 96 DPI and
 // relative to the parent's client area. The creation loop reads it; nothing else knows where
-// a control stands. Identifiers double as the controls' window identifiers.
+// a control stands. Its rows name the controls by their window identifiers (Form1Ids.h).
+
+#include "Form1Ids.h"
 
 namespace Form1Layout {
 
@@ -14,44 +16,8 @@ inline constexpr int TitleFontHeight = 21;
 
 enum class Kind { Image, Label, GroupBox, ListBox, Shape, Edit, CheckBox, BitBtn, StatusBar };
 
-enum Id : int {
-    Window = 0,  // the form itself, as a parent
-    imgLink = 100,
-    ImageIcon,
-    LabelTitle,
-    LabelVer,
-    GroupBoxColor,
-    LabelColorDU,
-    LabelColorCU,
-    LBoxColor,
-    GroupBoxDU,
-    LabelStyleDU,
-    LabelWallDU,
-    ShapeDU,
-    ImageWallDU,
-    EditColorNameDU,
-    EditSizeNameDU,
-    EditDllNameDUV,
-    GroupBoxSetting,
-    LabelSetting,
-    CheckLogonIME,
-    CheckNumLock,
-    CheckStyle,
-    CheckColor,
-    CheckWall,
-    BtnClose,
-    BtnUpdate,
-    GroupBoxCU,
-    LabelStyleCU,
-    LabelWallCU,
-    ShapeCU,
-    ImageWallCU,
-    EditColorNameCU,
-    EditSizeNameCU,
-    EditDllNameCUV,
-    StatusBar1,
-    BtnReload,
-};
+using namespace Form1Ids;
+
 
 struct Row {
     Id id;
