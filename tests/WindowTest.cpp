@@ -100,6 +100,14 @@ int TextWidth(const std::string& text, int dpi, bool title = false)
     return size.cx;
 }
 
+// The session's selection-text colour for as long as it lives, set as a user sets it.
+struct SelectionTextColour {
+    explicit SelectionTextColour(COLORREF colour) { SetSysColors(1, &index, &colour); }
+    ~SelectionTextColour() { SetSysColors(1, &index, &before); }
+    const int index = COLOR_HIGHLIGHTTEXT;
+    const COLORREF before = GetSysColor(COLOR_HIGHLIGHTTEXT);
+};
+
 // Whether a condition on what another program shows comes true within five seconds.
 template <class Condition>
 bool Soon(Condition condition)
@@ -296,7 +304,7 @@ protected:
 
 TEST_F(WindowTest, ShowsBothUsersSettingsAtStartUp)
 {
-    SetText(HKEY_CURRENT_USER, Key::CurrentColors, "HilightText", "0 255 0");
+    const SelectionTextColour green(RGB(0, 255, 0));
     Program program(ProgramPath());
     const HWND form = program.MainWindow();
     ASSERT_TRUE(form);
@@ -325,8 +333,6 @@ TEST_F(WindowTest, ShowsBothUsersSettingsAtStartUp)
     EXPECT_TRUE(IsWindowEnabled(Control(form, 0, L::BtnUpdate)));
     EXPECT_EQ(TextOf(Control(form, 0, L::StatusBar1)), "");
 
-    ExpectLayout(form, 96);
-
     // The first picture: the caption active, the swatches of each name (default user's colour
     // in columns 0..11, current user's in 12..23, framed), the previews, the group boxes.
     const auto title = std::find(items.begin(), items.end(), "ActiveTitle") - items.begin();
@@ -342,13 +348,7 @@ TEST_F(WindowTest, ShowsBothUsersSettingsAtStartUp)
     EXPECT_GT(PixelsWhere(form, {32, bar, Layout::ClientWidth - 64, bar + 1}, [](COLORREF pixel) {
         return Between(pixel, GetSysColor(COLOR_ACTIVECAPTION), GetSysColor(COLOR_GRADIENTACTIVECAPTION));
     }), Layout::ClientWidth / 2) << "an active caption";
-    // A group box's caption stands on its own ground, two pixels wider than its text either
-    // side: the frame's light line stops there.
-    const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT), window = GetSysColor(COLOR_WINDOW);
-    int line = 0;
-    while (line < 16 && ScreenPixel(defaultSide, 170, line) != light)
-        ++line;
-    const int groundEnd = 8 + TextWidth("デフォルトユーザ", 96) + 2;
+    const COLORREF window = GetSysColor(COLOR_WINDOW);
     ExpectPixels({
         {"the frame, no focus mark", list, {0, top, 1, top + height}, RGB(0, 0, 0), height, height},
         {"default swatch", list, {5, top + 5, 6, top + 6}, RGB(255, 0, 0), 1, 1},
@@ -362,15 +362,37 @@ TEST_F(WindowTest, ShowsBothUsersSettingsAtStartUp)
         {"its frame, right", current, {176, 171, 177, 172}, RGB(0, 0, 0), 1, 1},
         {"no wallpaper", defaultSide, {96, 172, 97, 173}, RGB(255, 255, 255), 1, 1},
         {"its frame", defaultSide, {15, 111, 16, 112}, RGB(0, 0, 0), 1, 1},
-        {"frame line before the caption", defaultSide, {2, line, 6, line + 1}, light, 4, 4},
-        {"caption ground", defaultSide, {6, line, groundEnd, line + 1}, light, 0, 0},
-        {"frame line after it", defaultSide, {groundEnd, line, groundEnd + 4, line + 1}, light, 4, 4},
     });
     // Selected, the name stands in the selection-text colour, here green.
     SendMessageA(list, LB_SETCURSEL, title, 0);
     EXPECT_TRUE(Soon([&] { return PixelsOf(list, {28, top, 80, top + height}, RGB(0, 255, 0)) > 10; }));
 
     SaveCapture(form, BesideTests("quillane-window.bmp"));
+    Close(program, form);
+}
+
+// A group box's caption stands on its own ground, two pixels wider than its text either side:
+// the frame's light line stops there.
+TEST_F(WindowTest, ControlsStandWhereTheLayoutPutsThem)
+{
+    Program program(ProgramPath());
+    const HWND form = program.MainWindow();
+    ASSERT_TRUE(form);
+    ExpectLayout(form, 96);
+    const HWND defaultSide = GetDlgItem(form, L::GroupBoxDU);
+    const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT);
+    int line = 16;
+    ASSERT_TRUE(Soon([&] {
+        for (line = 0; line < 16 && ScreenPixel(defaultSide, 170, line) != light;)
+            ++line;
+        return line < 16;
+    })) << "the frame is painted";
+    const int groundEnd = 8 + TextWidth("デフォルトユーザ", 96) + 2;
+    ExpectPixels({
+        {"frame line before the caption", defaultSide, {2, line, 6, line + 1}, light, 4, 4},
+        {"caption ground", defaultSide, {6, line, groundEnd, line + 1}, light, 0, 0},
+        {"frame line after it", defaultSide, {groundEnd, line, groundEnd + 4, line + 1}, light, 4, 4},
+    });
     Close(program, form);
 }
 
