@@ -129,6 +129,17 @@ double Repaint(HWND form)
     return clock.Ms();
 }
 
+// A reload timed from a quiet start: the display has had time to take the last paint, and
+// the first message wakes the program up, as the floors here run awake; the second is the
+// round trip the reload pays, handed back in `roundTrip`.
+double QuietReload(HWND form, double& roundTrip)
+{
+    Sleep(10);
+    RoundTrip(form);
+    roundTrip = RoundTrip(form);
+    return Reload(form);  // returns when the load is done
+}
+
 // Each pair's reload, less the median round trip of them all, against its floor.
 std::vector<double> NetRatios(const std::vector<double>& reloads, const std::vector<double>& floors,
                               double roundTrip)
@@ -330,11 +341,7 @@ int SessionBench(int least, double seconds, int updates, const std::string& path
         LoadPhases phases;
         for (int k = 0; k < 2; ++k) {
             if ((k == 0) == (pair % 2 == 0)) {
-                // The first message wakes the program up, as the floor here runs awake;
-                // the second is the round trip the reload pays.
-                RoundTrip(form);
-                roundTrip = RoundTrip(form);
-                reloaded = Reload(form);  // returns when the load is done
+                reloaded = QuietReload(form, roundTrip);
                 ++done;
                 Sleep(10);  // let it repaint, as between a user's clicks
             } else {
@@ -555,8 +562,7 @@ int SweepBench(int least, double seconds, const std::string& path, const std::st
                     wallpapers.Set(size.files[0], size.files[1]);
                     Reload(form);  // from another size's pictures to this one's
                     Settle(form);
-                    roundTrips.push_back(RoundTrip(form));
-                    reloadMs[&size - sizes] = Reload(form);
+                    reloadMs[&size - sizes] = QuietReload(form, roundTrips.emplace_back());
                     Settle(form);
                     for (int i = 0; i < 3; ++i) {
                         const double painted = Repaint(form);
@@ -567,7 +573,7 @@ int SweepBench(int least, double seconds, const std::string& path, const std::st
                 wallpapers.Set("", "");
                 Reload(form);
                 Settle(form);
-                noneMs = Reload(form);
+                noneMs = QuietReload(form, roundTrips.emplace_back());
                 Settle(form);
             };
             const auto floors = [&] {
