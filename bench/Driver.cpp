@@ -8,10 +8,21 @@
 //       one running quillane.exe: its resources at start, pairs of a reload and one load's
 //       platform calls made here directly, its resources again, then UPDATES updates up to
 //       their information dialog.
+//   bench_driver sweep ROUNDS SECONDS QUILLANE FOLDER
+//       both users' wallpapers at three sizes, written into FOLDER and removed after: per
+//       size the reload, its pictures step, one full repaint, and the memory of a copy
+//       started with them, beside two floors of the same pictures (the files read whole, and
+//       loaded at full size and stretched once to the preview). Prints how each figure grows
+//       from the smallest size to the largest and how they meet the goals.
 //
-// Both add rounds (pairs) past the first ROUNDS (PAIRS) until the 95 % interval of the goal's
-// ratio lies within 5 % of its median, or until SECONDS have passed; rounds before them warm
-// up and are not counted.
+// The first two add rounds (pairs) past the first ROUNDS (PAIRS) until the 95 % interval of
+// the goal's ratio lies within 5 % of its median, or until SECONDS have passed; the sweep
+// counts ROUNDS rounds unless SECONDS pass first (three at least). Rounds before them warm up
+// and are not counted.
+//
+// A reload is timed as its button's click notification (WM_COMMAND, BN_CLICKED) sent to the
+// window, less the round trip of a message to that window with nothing behind it: the load
+// is timed without the click, as its floor here runs without one.
 //
 // Lines starting with "#" are name=value figures for the bench script.
 
@@ -19,6 +30,7 @@
 
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -29,8 +41,11 @@
 #include "Resources.h"
 #include "Timing.h"
 #include "Unit1/Form1Layout.h"
+#include "Wallpapers.h"
 
 namespace {
+
+namespace L = Form1Layout;
 
 constexpr int WarmUpRounds = 2, WarmUpPairs = 10;
 constexpr DWORD SettleMs = 100;
@@ -77,6 +92,63 @@ struct Process {
         return nullptr;
     }
 };
+
+// The reload a click runs, without the click: the notification the button sends its window.
+double Reload(HWND form)
+{
+    const Stopwatch clock;
+    SendMessageA(form, WM_COMMAND, MAKEWPARAM(L::BtnReload, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(form, L::BtnReload)));
+    return clock.Ms();
+}
+
+// A message to the window and back with nothing behind it: what a reload sent from here pays
+// on top of the load, once the program is awake (the first message after a pause also waits
+// for it to be scheduled).
+double RoundTrip(HWND form)
+{
+    const Stopwatch clock;
+    SendMessageA(form, WM_NULL, 0, 0);
+    return clock.Ms();
+}
+
+// Returns once the window has painted what was left invalid: the paint is sent to it and
+// waited for, and a message behind it waits out a paint that had begun already.
+void Settle(HWND form)
+{
+    RedrawWindow(form, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    SendMessageA(form, WM_NULL, 0, 0);
+}
+
+// The whole window and its children painted once, waited for.
+double Repaint(HWND form)
+{
+    const Stopwatch clock;
+    RedrawWindow(form, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    return clock.Ms();
+}
+
+// A reload timed from a quiet start: the display has had time to take the last paint, and
+// the first message wakes the program up, as the floors here run awake; the second is the
+// round trip the reload pays, handed back in `roundTrip`.
+double QuietReload(HWND form, double& roundTrip)
+{
+    Sleep(10);
+    RoundTrip(form);
+    roundTrip = RoundTrip(form);
+    return Reload(form);  // returns when the load is done
+}
+
+// Each pair's reload, less the median round trip of them all, against its floor.
+std::vector<double> NetRatios(const std::vector<double>& reloads, const std::vector<double>& floors,
+                              double roundTrip)
+{
+    std::vector<double> ratios;
+    for (std::size_t i = 0; i < reloads.size(); ++i)
+        ratios.push_back((reloads[i] - roundTrip) / floors[i]);
+    return ratios;
+}
 
 struct Program {
     std::string path;
@@ -199,17 +271,19 @@ long GdiObjects(HANDLE process, const std::string& probe)
     return count;
 }
 
-// Committed private memory, walked region by region from outside.
-double PrivateKb(HANDLE process)
+struct Memory {
+    double workingSetKb, privateKb;
+};
+
+// The working set, and the private bytes as the process's memory counters give them
+// (PagefileUsage): Wine 8 leaves PrivateUsage at 0, and a walk of the committed private
+// regions misses the bitmaps' pixels, which Wine keeps outside the regions it reports.
+Memory MemoryOf(HANDLE process)
 {
-    MEMORY_BASIC_INFORMATION region;
-    SIZE_T total = 0;
-    for (const char* at = nullptr;
-         VirtualQueryEx(process, at, &region, sizeof region) == sizeof region;
-         at = static_cast<const char*>(region.BaseAddress) + region.RegionSize)
-        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE)
-            total += region.RegionSize;
-    return total / 1024.0;
+    PROCESS_MEMORY_COUNTERS memory{};
+    memory.cb = sizeof memory;
+    GetProcessMemoryInfo(process, &memory, sizeof memory);
+    return {memory.WorkingSetSize / 1024.0, memory.PagefileUsage / 1024.0};
 }
 
 struct Resources {
@@ -219,11 +293,9 @@ struct Resources {
 
 Resources Measure(const Process& process, const std::string& probe)
 {
-    PROCESS_MEMORY_COUNTERS memory{};
-    memory.cb = sizeof memory;
-    GetProcessMemoryInfo(process.info.hProcess, &memory, sizeof memory);
+    const Memory memory = MemoryOf(process.info.hProcess);
     return {HandleCount(process.info.dwProcessId), GdiObjects(process.info.hProcess, probe),
-            memory.WorkingSetSize / 1024.0, PrivateKb(process.info.hProcess)};
+            memory.workingSetKb, memory.privateKb};
 }
 
 void PrintResources(const char* when, const Resources& r)
@@ -237,13 +309,12 @@ void PrintResources(const char* when, const Resources& r)
         std::printf("working set %.0f KB, ", r.workingSetKb);
     else
         std::printf("working set not reported by Wine, ");
-    std::printf("private committed %.0f KB\n", r.privateKb);
+    std::printf("private bytes %.0f KB\n", r.privateKb);
 }
 
 int SessionBench(int least, double seconds, int updates, const std::string& path,
                  const std::string& probe)
 {
-    namespace L = Form1Layout;
     Process process(path);
     const HWND form = process.WaitForWindow("TForm1", "Quillane");
     if (!form) {
@@ -257,22 +328,20 @@ int SessionBench(int least, double seconds, int updates, const std::string& path
     const Resources before = Measure(process, probe);
 
     // A reload and the floor's load make a pair, each of the two first in turn, so that both
-    // see the same machine; each is followed by its repaint.
-    const HWND reload = GetDlgItem(form, L::BtnReload);
+    // see the same machine; each is followed by its repaint. A round trip of a message is
+    // taken beside every reload, and the median of them all comes off each reload.
     LoadFloor floor;
-    std::vector<double> reloadMs, floorMs, ratios, registry, styles, pictures, controls;
+    std::vector<double> reloadMs, roundTripMs, floorMs, registry, styles, pictures, controls;
     const Rounds rounds(least, seconds);
     Estimate goal;
     int done = 0;
     const double pairsFrom = Started.Ms() / 1000;
-    for (int pair = -WarmUpPairs; rounds.More(int(ratios.size()), goal); ++pair) {
-        double reloaded = 0;
+    for (int pair = -WarmUpPairs; rounds.More(int(floorMs.size()), goal); ++pair) {
+        double reloaded = 0, roundTrip = 0;
         LoadPhases phases;
         for (int k = 0; k < 2; ++k) {
             if ((k == 0) == (pair % 2 == 0)) {
-                const Stopwatch clock;
-                SendMessageA(reload, BM_CLICK, 0, 0);  // returns when the load is done
-                reloaded = clock.Ms();
+                reloaded = QuietReload(form, roundTrip);
                 ++done;
                 Sleep(10);  // let it repaint, as between a user's clicks
             } else {
@@ -284,17 +353,21 @@ int SessionBench(int least, double seconds, int updates, const std::string& path
         if (pair < 0)
             continue;
         reloadMs.push_back(reloaded);
+        roundTripMs.push_back(roundTrip);
         floorMs.push_back(phases.total);
-        ratios.push_back(reloaded / phases.total);
         registry.push_back(phases.registry);
         styles.push_back(phases.styles);
         pictures.push_back(phases.pictures);
         controls.push_back(phases.controls);
-        goal = MedianInterval(ratios);
+        goal = MedianInterval(NetRatios(reloadMs, floorMs, Median(roundTripMs)));
     }
     const double pairsTo = Started.Ms() / 1000;
+    const double roundTrip = Median(roundTripMs);
+    std::vector<double> netMs;
+    for (const double ms : reloadMs)
+        netMs.push_back(ms - roundTrip);
 
-    // What a click costs without a load: a check box clicked twice from here.
+    // What a click costs without a load, for comparison: a check box clicked twice from here.
     const HWND check = GetDlgItem(GetDlgItem(form, L::GroupBoxSetting), L::CheckColor);
     std::vector<double> clickMs;
     for (int i = 0; i < 2 * 50; ++i) {
@@ -323,23 +396,25 @@ int SessionBench(int least, double seconds, int updates, const std::string& path
     }
     PostMessageA(form, WM_CLOSE, 0, 0);
 
-    std::printf("reload (BtnReload), %zu pairs after %d not counted: median %.1f ms, p95 %.1f ms\n",
-                ratios.size(), WarmUpPairs, Median(reloadMs), Percentile(reloadMs, 0.95));
+    std::printf("reload (BtnReload's click notification, its round trip taken off), %zu pairs "
+                "after %d not counted: median %.1f ms, p95 %.1f ms\n",
+                netMs.size(), WarmUpPairs, Median(netMs), Percentile(netMs, 0.95));
     std::printf("one load's platform calls made directly, as often: median %.1f ms, p95 %.1f ms\n",
                 Median(floorMs), Percentile(floorMs, 0.95));
     std::printf("  of which (median ms) registry %.1f, style files %.1f, pictures %.1f, controls %.1f\n",
                 Median(registry), Median(styles), Median(pictures), Median(controls));
     std::printf("  reload / platform calls, median of the pairs: %.3f (95 %% interval %.3f-%.3f)\n",
                 goal.median, goal.low, goal.high);
-    std::printf("  a click with no load behind it (a check box's BM_CLICK from here): median %.2f ms\n",
-                Median(clickMs));
+    std::printf("  not counted: a message's round trip to the window, median %.2f ms; a click "
+                "with no load behind it (a check box's BM_CLICK from here), median %.2f ms\n",
+                roundTrip, Median(clickMs));
     std::printf("update (BtnUpdate) up to its dialog, %d updates: median %.1f ms\n", updates,
                 Median(updateMs));
     std::printf("quillane.exe's resources, at start and after its %d reloads:\n", done);
     PrintResources("at start     ", before);
     PrintResources("after reloads", after);
-    std::printf("#reload_median=%.1f\n#reload_p95=%.1f\n#update_median=%.1f\n", Median(reloadMs),
-                Percentile(reloadMs, 0.95), Median(updateMs));
+    std::printf("#reload_median=%.1f\n#reload_p95=%.1f\n#update_median=%.1f\n#round_trip=%.2f\n",
+                Median(netMs), Percentile(netMs, 0.95), Median(updateMs), roundTrip);
     std::printf("#floor_median=%.1f\n#floor_p95=%.1f\n#reloads_done=%d\n#floor_registry=%.1f\n"
                 "#floor_styles=%.1f\n#floor_pictures=%.1f\n#floor_controls=%.1f\n#click=%.2f\n",
                 Median(floorMs), Percentile(floorMs, 0.95), done, Median(registry),
@@ -350,8 +425,250 @@ int SessionBench(int least, double seconds, int updates, const std::string& path
                 after.privateKb - before.privateKb);
     if (before.workingSetKb > 0 && after.workingSetKb > 0)
         std::printf("#growth_ws_kb=%.0f\n", after.workingSetKb - before.workingSetKb);
-    PrintEstimate("reload_ratio", goal, ratios.size(), rounds);
+    PrintEstimate("reload_ratio", goal, netMs.size(), rounds);
     std::printf("#pairs_from=%.1f\n#pairs_to=%.1f\n", pairsFrom, pairsTo);
+    return 0;
+}
+
+// The wallpaper values of both users, set for the sweep and put back after it.
+class WallpaperValues {
+public:
+    WallpaperValues()
+    {
+        for (int user = 0; user < 2; ++user)
+            saved_[user] = Read(user);
+    }
+    ~WallpaperValues() { Set(saved_[0], saved_[1]); }
+    WallpaperValues(const WallpaperValues&) = delete;
+    WallpaperValues& operator=(const WallpaperValues&) = delete;
+
+    void Set(const std::string& current, const std::string& logon) const
+    {
+        Write(0, current);
+        Write(1, logon);
+    }
+
+private:
+    static HKEY Root(int user) { return user == 0 ? HKEY_CURRENT_USER : HKEY_USERS; }
+    static constexpr const char* Keys[2] = {"Control Panel\\Desktop",
+                                            ".DEFAULT\\Control Panel\\Desktop"};
+
+    static std::string Read(int user)
+    {
+        char value[MAX_PATH * 2] = {};
+        DWORD size = sizeof value - 1;
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(Root(user), Keys[user], 0, KEY_READ, &key) == ERROR_SUCCESS) {
+            RegQueryValueExA(key, "Wallpaper", nullptr, nullptr, reinterpret_cast<BYTE*>(value),
+                             &size);
+            RegCloseKey(key);
+        }
+        return value;
+    }
+    static void Write(int user, const std::string& value)
+    {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(Root(user), Keys[user], 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+            return;
+        RegSetValueExA(key, "Wallpaper", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       DWORD(value.size() + 1));
+        RegCloseKey(key);
+    }
+
+    std::string saved_[2];
+};
+
+struct SweepSize {
+    SweepSize(int w, int h) : width(w), height(h) {}
+    int width, height;
+    std::vector<std::string> files;  // the current user's, then the default user's
+    std::vector<double> reload, pictures, repaint, read, stretch;
+    Memory memory{};
+    std::string Name() const { return std::to_string(width) + "x" + std::to_string(height); }
+};
+
+// A copy started with one size's pictures, reloaded twice and left to paint: its memory.
+bool MemoryAt(const std::string& path, SweepSize& size)
+{
+    Process process(path);
+    const HWND form = process.WaitForWindow("TForm1", "Quillane");
+    if (!form)
+        return false;
+    for (int i = 0; i < 2; ++i) {
+        Reload(form);
+        Settle(form);
+    }
+    Sleep(500);
+    size.memory = MemoryOf(process.info.hProcess);
+    PostMessageA(form, WM_CLOSE, 0, 0);
+    return true;
+}
+
+// "met" or "missed", after the figures.
+const char* Verdict(bool met)
+{
+    return met ? "met" : "missed";
+}
+
+int SweepBench(int least, double seconds, const std::string& path, const std::string& folder)
+{
+    const WallpaperValues wallpapers;
+    SweepSize sizes[3] = {{320, 240}, {1920, 1200}, {4000, 3000}};
+    // The demo's two blends, one per user, each file with a grain of its own.
+    const COLORREF blends[2][2] = {{RGB(0x4a, 0x90, 0xd9), RGB(0x0b, 0x2a, 0x5b)},
+                                   {RGB(0xc8, 0xe6, 0xa0), RGB(0x2f, 0x6b, 0x2f)}};
+    const char* const users[2] = {"current", "logon"};
+    unsigned seed = 1;
+    for (SweepSize& size : sizes)
+        for (int user = 0; user < 2; ++user) {
+            size.files.push_back(folder + "\\sweep-" + size.Name() + "-" + users[user] + ".bmp");
+            if (!WriteWallpaper(size.files.back(), size.width, size.height, blends[user][0],
+                                blends[user][1], seed++)) {
+                std::printf("cannot write %s\n", size.files.back().c_str());
+                return 1;
+            }
+        }
+    const auto remove = [&] {
+        for (const SweepSize& size : sizes)
+            for (const std::string& file : size.files)
+                DeleteFileA(file.c_str());
+    };
+
+    wallpapers.Set(sizes[0].files[0], sizes[0].files[1]);
+    double roundTrip = 0;
+    int counted = 0;
+    {
+        Process process(path);
+        const HWND form = process.WaitForWindow("TForm1", "Quillane");
+        if (!form) {
+            std::printf("no window of %s\n", path.c_str());
+            remove();
+            return 1;
+        }
+        Sleep(1000);  // painted and idle
+        ReadFloor read;
+        StretchFloor stretch;
+        std::vector<double> roundTrips;
+        const Stopwatch clock;
+        // A round visits every size, in an order that turns from round to round, and a
+        // profile without wallpapers, whose reload the pictures steps are taken against; the
+        // floors come before the program's reloads in one round and after them in the next.
+        for (int round = -1; round < least && (round < 3 || clock.Ms() < 1000 * seconds);
+             ++round) {
+            double reloadMs[3], noneMs = 0;
+            const auto program = [&] {
+                for (int k = 0; k < 3; ++k) {
+                    SweepSize& size = sizes[(k + round + 3) % 3];
+                    wallpapers.Set(size.files[0], size.files[1]);
+                    Reload(form);  // from another size's pictures to this one's
+                    Settle(form);
+                    reloadMs[&size - sizes] = QuietReload(form, roundTrips.emplace_back());
+                    Settle(form);
+                    for (int i = 0; i < 3; ++i) {
+                        const double painted = Repaint(form);
+                        if (round >= 0)
+                            size.repaint.push_back(painted);
+                    }
+                }
+                wallpapers.Set("", "");
+                Reload(form);
+                Settle(form);
+                noneMs = QuietReload(form, roundTrips.emplace_back());
+                Settle(form);
+            };
+            const auto floors = [&] {
+                for (SweepSize& size : sizes) {
+                    const double readMs = read.Run(size.files);
+                    const double stretchMs = stretch.Run(size.files);
+                    if (round >= 0) {
+                        size.read.push_back(readMs);
+                        size.stretch.push_back(stretchMs);
+                    }
+                }
+            };
+            if (round % 2) {
+                floors();
+                program();
+            } else {
+                program();
+                floors();
+            }
+            if (round < 0)
+                continue;
+            ++counted;
+            for (int k = 0; k < 3; ++k) {
+                sizes[k].reload.push_back(reloadMs[k]);
+                sizes[k].pictures.push_back(reloadMs[k] - noneMs);
+            }
+        }
+        roundTrip = Median(roundTrips);
+        wallpapers.Set(sizes[0].files[0], sizes[0].files[1]);
+        Reload(form);
+        Settle(form);
+        PostMessageA(form, WM_CLOSE, 0, 0);
+    }
+    for (SweepSize& size : sizes) {
+        wallpapers.Set(size.files[0], size.files[1]);
+        if (!MemoryAt(path, size)) {
+            std::printf("no window of %s\n", path.c_str());
+            remove();
+            return 1;
+        }
+    }
+    remove();
+
+    std::printf("size sweep, both users' wallpapers photo-like 24-bit BMP, %d rounds after 1 not "
+                "counted (medians; reloads less a %.2f ms round trip):\n", counted, roundTrip);
+    const auto reload = [&](const SweepSize& size) { return Median(size.reload) - roundTrip; };
+    for (const SweepSize& size : sizes)
+        std::printf("  %9s: reload %.1f ms (its pictures %.1f ms), one repaint %.1f ms, "
+                    "working set %.1f MB, private %.1f MB; floors: the files read %.1f ms, "
+                    "loaded and stretched %.1f ms\n",
+                    size.Name().c_str(), reload(size), Median(size.pictures), Median(size.repaint),
+                    size.memory.workingSetKb / 1024, size.memory.privateKb / 1024,
+                    Median(size.read), Median(size.stretch));
+    const SweepSize &small = sizes[0], &large = sizes[2];
+    const auto growth = [](double from, double to) { return from > 0 ? to / from : 0; };
+    std::printf("  growth %s to %s: reload x%.1f, its pictures x%.1f, repaint x%.2f, working set "
+                "x%.2f, private x%.2f; the files read x%.1f, loaded and stretched x%.1f\n",
+                small.Name().c_str(), large.Name().c_str(), growth(reload(small), reload(large)),
+                growth(Median(small.pictures), Median(large.pictures)),
+                growth(Median(small.repaint), Median(large.repaint)),
+                growth(small.memory.workingSetKb, large.memory.workingSetKb),
+                growth(small.memory.privateKb, large.memory.privateKb),
+                growth(Median(small.read), Median(large.read)),
+                growth(Median(small.stretch), Median(large.stretch)));
+
+    const double wsGrowth = (large.memory.workingSetKb - small.memory.workingSetKb) / 1024;
+    double fastest = Median(small.repaint), slowest = fastest;
+    for (const SweepSize& size : sizes) {
+        fastest = std::min(fastest, Median(size.repaint));
+        slowest = std::max(slowest, Median(size.repaint));
+    }
+    const double repaintSpread = growth(fastest, slowest);
+    const double picturesToRead = growth(Median(large.read), Median(large.pictures));
+    const double reloadToStretch = growth(Median(large.stretch), reload(large));
+    std::printf("goal: working set at %s within 2 MB of that at %s: %.1f MB against %.1f MB, "
+                "%+.1f MB: %s\n", large.Name().c_str(), small.Name().c_str(),
+                large.memory.workingSetKb / 1024, small.memory.workingSetKb / 1024, wsGrowth,
+                Verdict(std::abs(wsGrowth) <= 2));
+    std::printf("goal: one repaint the same at all sizes (medians within 10 %%): %.1f, %.1f, "
+                "%.1f ms, slowest x%.2f the fastest: %s\n", Median(sizes[0].repaint),
+                Median(sizes[1].repaint), Median(sizes[2].repaint), repaintSpread,
+                Verdict(repaintSpread <= 1.10));
+    std::printf("goal: the reload's pictures at %s at most 3x the files read: %.1f ms against "
+                "%.1f ms, x%.2f: %s\n", large.Name().c_str(), Median(large.pictures),
+                Median(large.read), picturesToRead, Verdict(picturesToRead <= 3));
+    std::printf("goal: the whole reload at %s at most half of loading and stretching: %.1f ms "
+                "against %.1f ms, x%.2f: %s\n", large.Name().c_str(), reload(large),
+                Median(large.stretch), reloadToStretch, Verdict(reloadToStretch <= 0.5));
+    std::printf("#sweep_ws_mb=%+.1f\n#sweep_ws=%s\n#sweep_repaint=%.2f\n#sweep_repaint_goal=%s\n"
+                "#sweep_pictures=%.2f\n#sweep_pictures_goal=%s\n#sweep_reload=%.2f\n"
+                "#sweep_reload_goal=%s\n#sweep_rounds=%d\n",
+                wsGrowth, Verdict(std::abs(wsGrowth) <= 2), repaintSpread,
+                Verdict(repaintSpread <= 1.10),
+                picturesToRead, Verdict(picturesToRead <= 3), reloadToStretch,
+                Verdict(reloadToStretch <= 0.5), counted);
     return 0;
 }
 
@@ -369,7 +686,10 @@ int main(int argc, char** argv)
     if (mode == "session" && argc == 7)
         return SessionBench(std::atoi(argv[2]), std::atof(argv[3]), std::atoi(argv[4]), argv[5],
                             argv[6]);
+    if (mode == "sweep" && argc == 6)
+        return SweepBench(std::atoi(argv[2]), std::atof(argv[3]), argv[4], argv[5]);
     std::printf("usage: bench_driver startup ROUNDS SECONDS QUILLANE BARE FLOOR\n"
-                "       bench_driver session PAIRS SECONDS UPDATES QUILLANE PROBE\n");
+                "       bench_driver session PAIRS SECONDS UPDATES QUILLANE PROBE\n"
+                "       bench_driver sweep ROUNDS SECONDS QUILLANE FOLDER\n");
     return 2;
 }

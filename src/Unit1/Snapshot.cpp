@@ -61,13 +61,15 @@ void LoadStyle(const UserStyle& user)
     if (!user.found)
         return;
     user.path = RegReadString(user.root, user.key, "DllName");
-    user.styleEdit.SetText(GetStyleDisplayName(user.path));
+    // One load of the file as data serves its three reads.
+    const StyleFile style(user.path);
+    user.styleEdit.SetText(style.DisplayName());
     user.styleEdit.SetHint("[スタイル] " + user.styleEdit.Text() + "\r\n" + ExpandEnvPath(user.path));
     user.styleEdit.SetShowHint(!user.path.empty());
-    user.colorSchemes = GetColorSchemeNames(user.path);
+    user.colorSchemes = style.ColorSchemeNames();
     ShowMatch(user.colorSchemes, RegReadString(user.root, user.key, "ColorName"), user.colorEdit,
               "[配色] ");
-    user.sizes = GetSizeNames(user.path);
+    user.sizes = style.SizeNames();
     ShowMatch(user.sizes, RegReadString(user.root, user.key, "SizeName"), user.sizeEdit,
               "[フォントサイズ] ");
 }
