@@ -1,7 +1,7 @@
 // One settings load's platform calls made directly: the floor under the time of a reload.
-// The same registry reads (each opens and closes its key), the same style-file load as data
-// per user with its resource and string reads, the same picture loads and the same control
-// updates, with none of the program's own code between them.
+// The same registry reads (each opens and closes its key), the same style-file loads as data
+// with their resource and string reads, the same picture loads and the same control updates,
+// with none of the program's own code between them.
 
 #include "LoadFloor.h"
 
@@ -119,19 +119,22 @@ std::u16string Wide(const std::string& text)
 }
 
 // The style's name, then the display names of its colour scheme and its size (by their
-// internal names' places in the name resources): one load as data.
+// internal names' places in the name resources): three loads as data.
 void ReadStyle(const std::string& stored, const std::string (&internal)[2], std::string* shown)
 {
     const std::string path = Expand(stored);
-    HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (!module)
-        return;
     char text[255] = {};
-    LoadStringA(module, 5000, text, sizeof text);
-    shown[0] = text;
+    if (HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
+        LoadStringA(module, 5000, text, sizeof text);
+        shown[0] = text;
+        FreeLibrary(module);
+    }
     Expand(stored);
     const struct { const char* type; unsigned first; } lists[] = {{"COLORNAMES", 1000}, {"SIZENAMES", 3000}};
     for (int k = 0; k < 2; ++k) {
+        HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        if (!module)
+            continue;
         const HRSRC found = FindResourceA(module, "#1", lists[k].type);
         const void* bytes = found ? LockResource(LoadResource(module, found)) : nullptr;
         const auto names = bytes ? WalkNameResource({static_cast<const unsigned char*>(bytes),
@@ -143,8 +146,8 @@ void ReadStyle(const std::string& stored, const std::string (&internal)[2], std:
             if (names[i] == Wide(internal[k]))
                 shown[1 + k] = text;
         }
+        FreeLibrary(module);
     }
-    FreeLibrary(module);
 }
 
 void LoadPicture(const std::string& path)
