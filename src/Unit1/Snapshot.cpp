@@ -61,15 +61,13 @@ void LoadStyle(const UserStyle& user)
     if (!user.found)
         return;
     user.path = RegReadString(user.root, user.key, "DllName");
-    // One load of the file as data serves its three reads.
-    const StyleFile style(user.path);
-    user.styleEdit.SetText(style.DisplayName());
+    user.styleEdit.SetText(GetStyleDisplayName(user.path));
     user.styleEdit.SetHint("[スタイル] " + user.styleEdit.Text() + "\r\n" + ExpandEnvPath(user.path));
     user.styleEdit.SetShowHint(!user.path.empty());
-    user.colorSchemes = style.ColorSchemeNames();
+    user.colorSchemes = GetColorSchemeNames(user.path);
     ShowMatch(user.colorSchemes, RegReadString(user.root, user.key, "ColorName"), user.colorEdit,
               "[配色] ");
-    user.sizes = style.SizeNames();
+    user.sizes = GetSizeNames(user.path);
     ShowMatch(user.sizes, RegReadString(user.root, user.key, "SizeName"), user.sizeEdit,
               "[フォントサイズ] ");
 }

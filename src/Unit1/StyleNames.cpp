@@ -5,6 +5,7 @@
 #include <array>
 #include <vector>
 
+#include "platform/Module.h"
 #include "text/Format.h"
 #include "text/StyleText.h"
 
@@ -61,45 +62,35 @@ std::string ExpandEnvPath(const std::string& path)
     return ExpandEnvPath(path, EnvironmentValue);
 }
 
-StyleFile::StyleFile(const std::string& path) : module_(ModuleAsData(ExpandEnvPath(path))) {}
-
-std::string StyleFile::DisplayName() const
+std::string GetStyleDisplayName(const std::string& path)
 {
-    return module_ ? DisplayString(module_.get(), 5000) : std::string();
+    const Module module = ModuleAsData(ExpandEnvPath(path));
+    return module ? DisplayString(module.get(), 5000) : std::string();
 }
 
-TStringList StyleFile::NameList(const char* type, unsigned firstId) const
+TStringList LoadStyleNameList(const std::string& path, const char* type, unsigned firstId)
 {
     TStringList list;
-    if (!module_)
+    const Module module = ModuleAsData(ExpandEnvPath(path));
+    if (!module)
         return list;
-    for (const std::u16string& name : WalkNameResource(NameResource(module_.get(), type)))
+    for (const std::u16string& name : WalkNameResource(NameResource(module.get(), type)))
         list.push_back(Narrow(name));
     // Display strings pair with the names by position alone, after the walk is complete.
     for (std::size_t i = 0; i < list.size(); ++i) {
-        const std::string display = DisplayString(module_.get(), firstId + i);
+        const std::string display = DisplayString(module.get(), firstId + i);
         if (!display.empty())
             list[i] += "=" + display;
     }
     return list;
 }
 
-std::string GetStyleDisplayName(const std::string& path)
-{
-    return StyleFile(path).DisplayName();
-}
-
-TStringList LoadStyleNameList(const std::string& path, const char* type, unsigned firstId)
-{
-    return StyleFile(path).NameList(type, firstId);
-}
-
 TStringList GetColorSchemeNames(const std::string& path)
 {
-    return StyleFile(path).ColorSchemeNames();
+    return LoadStyleNameList(path, "COLORNAMES", 1000);
 }
 
 TStringList GetSizeNames(const std::string& path)
 {
-    return StyleFile(path).SizeNames();
+    return LoadStyleNameList(path, "SIZENAMES", 3000);
 }

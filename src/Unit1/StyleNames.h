@@ -1,13 +1,12 @@
 #pragma once
 // The names a visual style file shows to the user: the style's own, and its colour schemes
 // and sizes paired with their internal names. The file is read as data, never run, and is
-// released before each function returns, or when the StyleFile that read it goes.
+// released before each call returns.
 
 #include <string>
 
 #include "Exception.h"
 #include "StringList.h"
-#include "platform/Module.h"
 
 QUILLANE_EXCEPTION_KIND(EResNotFound);
 
@@ -24,16 +23,3 @@ TStringList LoadStyleNameList(const std::string& path, const char* type, unsigne
 
 TStringList GetColorSchemeNames(const std::string& path);  // "COLORNAMES", from 1000
 TStringList GetSizeNames(const std::string& path);         // "SIZENAMES", from 3000
-
-// One style file loaded once for several of the reads above, each as its function does it.
-class StyleFile {
-public:
-    explicit StyleFile(const std::string& path);  // as stored: the reference is resolved
-    std::string DisplayName() const;
-    TStringList NameList(const char* type, unsigned firstId) const;
-    TStringList ColorSchemeNames() const { return NameList("COLORNAMES", 1000); }
-    TStringList SizeNames() const { return NameList("SIZENAMES", 3000); }
-
-private:
-    Module module_;
-};
