@@ -22,6 +22,7 @@ constexpr std::size_t FileHeaderSize = 14;
 constexpr std::size_t CoreHeaderSize = 12;  // the OS/2 header: 16-bit sizes, 3-byte palette entries
 constexpr std::size_t InfoHeaderSize = 40;
 constexpr std::uint32_t Uncompressed = 0, RunLength8 = 1, RunLength4 = 2, Bitfields = 3;
+constexpr int MostWidth = 1 << 24;  // so that a row's sums fit 32 bits
 constexpr int MostRunLengthWidth = 1 << 14;
 constexpr std::uint64_t MostRunLengthPixels = 1 << 22;
 
@@ -80,7 +81,7 @@ std::optional<Layout> ReadLayout(std::span<const std::uint8_t> head, std::uint64
     }
     layout.topDown = height < 0;
     height = height < 0 ? -height : height;
-    if (layout.width <= 0 || height <= 0 || height > 0x7FFFFFFF)
+    if (layout.width <= 0 || layout.width > MostWidth || height <= 0 || height > 0x7FFFFFFF)
         return std::nullopt;
     layout.height = int(height);
 
@@ -162,7 +163,7 @@ Reducer::Reducer(const Layout& layout, int width, int height)
 }
 
 template <class Fetch>
-void Reducer::AddColumns(const std::uint8_t* row, Fetch fetch)
+void Reducer::AddColumns(const std::uint8_t* row, Fetch fetch, std::uint64_t* sums)
 {
     for (int t = 0; t < width_; ++t) {
         std::uint64_t blue = 0, green = 0, red = 0;
@@ -172,7 +173,20 @@ void Reducer::AddColumns(const std::uint8_t* row, Fetch fetch)
             green += pixel >> 8 & 0xFF;
             red += pixel >> 16 & 0xFF;
         }
-        rowSums_[3 * t] = blue, rowSums_[3 * t + 1] = green, rowSums_[3 * t + 2] = red;
+        sums[3 * t] += blue, sums[3 * t + 1] += green, sums[3 * t + 2] += red;
+    }
+}
+
+// Blue, green and red bytes as they stand, the most common case and the one to be quick.
+template <int PixelBytes>
+void Reducer::AddBytes(const std::uint8_t* row, std::uint64_t* sums)
+{
+    for (int t = 0; t < width_; ++t) {
+        std::uint32_t blue = 0, green = 0, red = 0;  // at most 2^24 pixels of 255 each
+        const std::uint8_t* end = row + PixelBytes * columnEnd_[t];
+        for (const std::uint8_t* pixel = row + PixelBytes * columnStart_[t]; pixel < end; pixel += PixelBytes)
+            blue += pixel[0], green += pixel[1], red += pixel[2];
+        sums[3 * t] += blue, sums[3 * t + 1] += green, sums[3 * t + 2] += red;
     }
 }
 
@@ -183,16 +197,21 @@ void Reducer::AddRow(const std::uint8_t* row)
     const std::int64_t y = layout_.topDown ? rowsAdded_ : layout_.height - 1 - rowsAdded_;
     ++rowsAdded_;
 
+    // The target rows that this source row falls in: one when the source is higher, which
+    // takes the row's sums straight, else every row whose nearest source row it is.
+    const std::int64_t source = layout_.height, target = height_;
+    const std::int64_t last = ((y + 1) * target - 1) / source;
+    const std::int64_t first = source >= target ? last : (y * target + source - 1) / source;
+    std::uint64_t* sums = first == last ? &sums_[std::size_t(first) * width_ * 3] : rowSums_.data();
+    if (first != last)
+        std::fill(rowSums_.begin(), rowSums_.end(), 0);
+
     switch (layout_.pixels) {
     case Layout::Pixels::Rgb24:
-        AddColumns(row, [](const std::uint8_t* r, int x) {
-            return std::uint32_t(r[3 * x] | r[3 * x + 1] << 8 | r[3 * x + 2] << 16);
-        });
+        AddBytes<3>(row, sums);
         break;
     case Layout::Pixels::Rgb32:
-        AddColumns(row, [](const std::uint8_t* r, int x) {
-            return std::uint32_t(r[4 * x] | r[4 * x + 1] << 8 | r[4 * x + 2] << 16);
-        });
+        AddBytes<4>(row, sums);
         break;
     case Layout::Pixels::Masked:
         AddColumns(row, [this](const std::uint8_t* r, int x) {
@@ -201,7 +220,7 @@ void Reducer::AddRow(const std::uint8_t* row)
                 : r[4 * x] | r[4 * x + 1] << 8 | r[4 * x + 2] << 16 | std::uint32_t(r[4 * x + 3]) << 24;
             return Channel(pixel, layout_.masks[2]) | Channel(pixel, layout_.masks[1]) << 8 |
                    Channel(pixel, layout_.masks[0]) << 16;
-        });
+        }, sums);
         break;
     case Layout::Pixels::Indexed:
         AddColumns(row, [this](const std::uint8_t* r, int x) {
@@ -209,19 +228,16 @@ void Reducer::AddRow(const std::uint8_t* row)
             const int shift = 8 - bits * (x % perByte + 1);
             const std::size_t index = r[x / perByte] >> shift & ((1 << bits) - 1);
             return index < layout_.palette.size() ? layout_.palette[index] : 0;
-        });
+        }, sums);
         break;
     }
 
-    // The target rows that this source row falls in: one when the source is higher, else
-    // every row whose nearest source row it is.
-    const std::int64_t source = layout_.height, target = height_;
-    const std::int64_t last = ((y + 1) * target - 1) / source;
-    const std::int64_t first = source >= target ? last : (y * target + source - 1) / source;
     for (std::int64_t t = first; t <= last; ++t) {
-        std::uint64_t* sums = &sums_[std::size_t(t) * width_ * 3];
-        for (std::size_t i = 0; i < rowSums_.size(); ++i)
-            sums[i] += rowSums_[i];
+        if (first != last) {
+            std::uint64_t* into = &sums_[std::size_t(t) * width_ * 3];
+            for (std::size_t i = 0; i < rowSums_.size(); ++i)
+                into[i] += rowSums_[i];
+        }
         ++counts_[t];
     }
 }
@@ -281,12 +297,17 @@ std::vector<std::uint32_t> Reducer::Result() const
 {
     std::vector<std::uint32_t> pixels(std::size_t(width_) * height_);
     for (int t = 0; t < height_; ++t) {
+        // Spans differ by a pixel at most, so a scale is worked out once for each.
+        std::uint64_t count = 0;
+        double scale = 0;
         for (int u = 0; u < width_; ++u) {
-            const std::uint64_t count = std::uint64_t(counts_[t]) * (columnEnd_[u] - columnStart_[u]);
-            if (count == 0)
+            const std::uint64_t cell = std::uint64_t(counts_[t]) * (columnEnd_[u] - columnStart_[u]);
+            if (cell == 0)
                 continue;
+            if (cell != count)
+                count = cell, scale = 1.0 / double(cell);
             const std::uint64_t* sums = &sums_[(std::size_t(t) * width_ + u) * 3];
-            const auto mean = [count](std::uint64_t sum) { return std::uint32_t((sum + count / 2) / count); };
+            const auto mean = [scale](std::uint64_t sum) { return std::uint32_t(double(sum) * scale + 0.5); };
             pixels[std::size_t(t) * width_ + u] = mean(sums[0]) | mean(sums[1]) << 8 | mean(sums[2]) << 16;
         }
     }

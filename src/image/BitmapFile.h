@@ -32,7 +32,7 @@ struct Layout {
 
 // The layout that `head` (the file's first min(file size, HeadSize) bytes) describes, when the
 // file holds every row it claims. None for anything else: not a bitmap, a size of zero or
-// below, a depth or compression that is not read here, a palette or rows past the file's end,
+// below, a width over 16 million pixels, a depth or compression that is not read here, a palette or rows past the file's end,
 // a run-length bitmap wider than 16384 pixels or of more than 4 million (its runs could
 // claim any size in a few bytes).
 std::optional<Layout> ReadLayout(std::span<const std::uint8_t> head, std::uint64_t fileSize);
@@ -55,15 +55,18 @@ public:
     void AddRunLengthRows(std::span<const std::uint8_t> bits);
 
 private:
+    // Adds a row's blue, green and red to `sums`, three per target column.
     template <class Fetch>
-    void AddColumns(const std::uint8_t* row, Fetch fetch);
+    void AddColumns(const std::uint8_t* row, Fetch fetch, std::uint64_t* sums);
+    template <int PixelBytes>
+    void AddBytes(const std::uint8_t* row, std::uint64_t* sums);
 
     Layout layout_;
     int width_, height_;
     int rowsAdded_ = 0;
     std::vector<int> columnStart_;  // the target column t covers columnStart_[t] .. columnEnd_[t]
     std::vector<int> columnEnd_;
-    std::vector<std::uint64_t> rowSums_;  // blue, green, red of one source row, per target column
+    std::vector<std::uint64_t> rowSums_;  // a source row's sums while several target rows share it
     std::vector<std::uint64_t> sums_;     // blue, green, red per target pixel
     std::vector<std::uint32_t> counts_;   // source rows per target row
 };
