@@ -161,11 +161,11 @@ void LoadPicture(const std::string& path)
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return;
-    // The program's reads: the size, the headers, then the rows a quarter megabyte at a time
+    // The program's reads: the size, the headers, then the rows a megabyte at a time
     // from where the bits start; then a bitmap of the preview's size made from its pixels.
     LARGE_INTEGER size{};
     GetFileSizeEx(file, &size);
-    std::vector<char> bytes(std::min<LONGLONG>(size.QuadPart, 1 << 18));
+    std::vector<char> bytes(std::min<LONGLONG>(size.QuadPart, 1 << 20));
     DWORD read = 0;
     OVERLAPPED at{};
     ReadFile(file, bytes.data(), std::min<DWORD>(bytes.size(), BitmapFile::HeadSize), &read, &at);

@@ -154,7 +154,7 @@ std::optional<Layout> ReadLayout(std::span<const std::uint8_t> head, std::uint64
 
 Reducer::Reducer(const Layout& layout, int width, int height)
     : layout_(layout), width_(width), height_(height), columnStart_(width), columnEnd_(width),
-      rowSums_(std::size_t(width) * 3), sums_(std::size_t(width) * height * 3), counts_(height)
+      rowSums_(std::size_t(width) * 3), pixels_(std::size_t(width) * height)
 {
     for (int t = 0; t < width; ++t) {
         columnStart_[t] = SpanStart(t, layout.width, width);
@@ -177,10 +177,19 @@ void Reducer::AddColumns(const std::uint8_t* row, Fetch fetch, std::uint64_t* su
     }
 }
 
-// Blue, green and red bytes as they stand, the most common case and the one to be quick.
+// Blue, green and red bytes as they stand, the most common case and the one to be quick: a
+// source twice as wide as its target (a 320 x 240 wallpaper) has its loop unrolled.
 template <int PixelBytes>
 void Reducer::AddBytes(const std::uint8_t* row, std::uint64_t* sums)
 {
+    if (layout_.width == 2 * width_) {
+        for (int t = 0; t < width_; ++t, row += 2 * PixelBytes) {
+            sums[3 * t] += row[0] + row[PixelBytes];
+            sums[3 * t + 1] += row[1] + row[PixelBytes + 1];
+            sums[3 * t + 2] += row[2] + row[PixelBytes + 2];
+        }
+        return;
+    }
     for (int t = 0; t < width_; ++t) {
         std::uint32_t blue = 0, green = 0, red = 0;  // at most 2^24 pixels of 255 each
         const std::uint8_t* end = row + PixelBytes * columnEnd_[t];
@@ -197,14 +206,17 @@ void Reducer::AddRow(const std::uint8_t* row)
     const std::int64_t y = layout_.topDown ? rowsAdded_ : layout_.height - 1 - rowsAdded_;
     ++rowsAdded_;
 
-    // The target rows that this source row falls in: one when the source is higher, which
-    // takes the row's sums straight, else every row whose nearest source row it is.
+    // The target rows that this source row falls in: one when the source is higher, else every
+    // row whose nearest source row it is. The rows come in order, up or down the picture, so a
+    // target row is done when the next source row falls in another.
     const std::int64_t source = layout_.height, target = height_;
     const std::int64_t last = ((y + 1) * target - 1) / source;
     const std::int64_t first = source >= target ? last : (y * target + source - 1) / source;
-    std::uint64_t* sums = first == last ? &sums_[std::size_t(first) * width_ * 3] : rowSums_.data();
-    if (first != last)
-        std::fill(rowSums_.begin(), rowSums_.end(), 0);
+    if (sourceRows_ > 0 && first != first_)
+        Flush();
+    first_ = int(first), last_ = int(last);
+    ++sourceRows_;
+    std::uint64_t* sums = rowSums_.data();
 
     switch (layout_.pixels) {
     case Layout::Pixels::Rgb24:
@@ -231,15 +243,27 @@ void Reducer::AddRow(const std::uint8_t* row)
         }, sums);
         break;
     }
+}
 
-    for (std::int64_t t = first; t <= last; ++t) {
-        if (first != last) {
-            std::uint64_t* into = &sums_[std::size_t(t) * width_ * 3];
-            for (std::size_t i = 0; i < rowSums_.size(); ++i)
-                into[i] += rowSums_[i];
+// The target rows of the source rows summed so far get their means.
+void Reducer::Flush()
+{
+    for (int t = first_; t <= last_; ++t) {
+        std::uint32_t* pixels = &pixels_[std::size_t(t) * width_];
+        // Spans differ by a pixel at most, so a scale is worked out once for each.
+        std::uint64_t count = 0;
+        double scale = 0;
+        for (int u = 0; u < width_; ++u) {
+            const std::uint64_t cell = std::uint64_t(sourceRows_) * (columnEnd_[u] - columnStart_[u]);
+            if (cell != count)
+                count = cell, scale = 1.0 / double(cell);
+            const std::uint64_t* sums = &rowSums_[3 * std::size_t(u)];
+            const auto mean = [scale](std::uint64_t sum) { return std::uint32_t(double(sum) * scale + 0.5); };
+            pixels[u] = mean(sums[0]) | mean(sums[1]) << 8 | mean(sums[2]) << 16;
         }
-        ++counts_[t];
     }
+    std::fill(rowSums_.begin(), rowSums_.end(), 0);
+    sourceRows_ = 0;
 }
 
 void Reducer::AddRunLengthRows(std::span<const std::uint8_t> bits)
@@ -293,25 +317,11 @@ void Reducer::AddRunLengthRows(std::span<const std::uint8_t> bits)
         endRow();
 }
 
-std::vector<std::uint32_t> Reducer::Result() const
+std::vector<std::uint32_t> Reducer::Result()
 {
-    std::vector<std::uint32_t> pixels(std::size_t(width_) * height_);
-    for (int t = 0; t < height_; ++t) {
-        // Spans differ by a pixel at most, so a scale is worked out once for each.
-        std::uint64_t count = 0;
-        double scale = 0;
-        for (int u = 0; u < width_; ++u) {
-            const std::uint64_t cell = std::uint64_t(counts_[t]) * (columnEnd_[u] - columnStart_[u]);
-            if (cell == 0)
-                continue;
-            if (cell != count)
-                count = cell, scale = 1.0 / double(cell);
-            const std::uint64_t* sums = &sums_[(std::size_t(t) * width_ + u) * 3];
-            const auto mean = [scale](std::uint64_t sum) { return std::uint32_t(double(sum) * scale + 0.5); };
-            pixels[std::size_t(t) * width_ + u] = mean(sums[0]) | mean(sums[1]) << 8 | mean(sums[2]) << 16;
-        }
-    }
-    return pixels;
+    if (sourceRows_ > 0)
+        Flush();
+    return std::move(pixels_);
 }
 
 }  // namespace BitmapFile

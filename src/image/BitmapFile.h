@@ -47,8 +47,8 @@ public:
     void AddRow(const std::uint8_t* row);
 
     // The target's rows from the top, 32 bits a pixel: blue, green, red, 0 from the lowest
-    // byte. Rows that were never added are black.
-    std::vector<std::uint32_t> Result() const;
+    // byte. Rows that were never added are black. Once only: the reducer is done then.
+    std::vector<std::uint32_t> Result();
 
     // The rows of a run-length bitmap from all of its stored bytes; pixels that the runs leave
     // out have colour 0 of the palette.
@@ -56,6 +56,7 @@ public:
 
 private:
     // Adds a row's blue, green and red to `sums`, three per target column.
+    void Flush();
     template <class Fetch>
     void AddColumns(const std::uint8_t* row, Fetch fetch, std::uint64_t* sums);
     template <int PixelBytes>
@@ -66,9 +67,10 @@ private:
     int rowsAdded_ = 0;
     std::vector<int> columnStart_;  // the target column t covers columnStart_[t] .. columnEnd_[t]
     std::vector<int> columnEnd_;
-    std::vector<std::uint64_t> rowSums_;  // a source row's sums while several target rows share it
-    std::vector<std::uint64_t> sums_;     // blue, green, red per target pixel
-    std::vector<std::uint32_t> counts_;   // source rows per target row
+    std::vector<std::uint64_t> rowSums_;  // blue, green, red per target column of the rows below
+    int first_ = 0, last_ = 0;            // the target rows they make
+    int sourceRows_ = 0;                  // how many source rows are in them
+    std::vector<std::uint32_t> pixels_;
 };
 
 }  // namespace BitmapFile

@@ -50,8 +50,8 @@ std::vector<unsigned char> ReadAll(HANDLE file)
 }
 
 // A bitmap file averaged down to `size` while its rows are read, a band at a time: what is held
-// is the band, at most a quarter megabyte or one row (or a run-length file's runs), and the
-// small picture.
+// is the band, at most a megabyte or one row (or a run-length file's runs), and the small
+// picture. Fewer, larger reads: each costs Wine a tenth of a millisecond.
 Bitmap ReducedBitmap(HANDLE file, SIZE size)
 {
     const auto invalid = [] { return Exception("ビットマップイメージが不正です"); };
@@ -73,7 +73,7 @@ Bitmap ReducedBitmap(HANDLE file, SIZE size)
             throw invalid();
         reducer.AddRunLengthRows(runs);
     } else {
-        const int bandRows = int(std::clamp<std::size_t>((1 << 18) / layout->stride, 1, layout->height));
+        const int bandRows = int(std::clamp<std::size_t>((1 << 20) / layout->stride, 1, layout->height));
         std::vector<std::uint8_t> band(bandRows * layout->stride);
         for (int done = 0; done < layout->height; done += bandRows) {
             const int rows = std::min(bandRows, layout->height - done);
