@@ -1,8 +1,8 @@
 #pragma once
 // A bitmap file (.bmp) read the way a thumbnailer reads it: the header is checked against the
 // file's size before anything is allocated, then the rows are averaged, in the order the file
-// holds them, into a picture of the preview's size. Nothing larger than a row of the file and
-// the preview is ever held. No platform calls, so it builds natively and can be fuzzed.
+// holds them, into a picture of the preview's size. Nothing larger than the rows handed to it,
+// a row of sums and the preview is ever held. No platform calls, so it builds natively and can be fuzzed.
 
 #include <cstddef>
 #include <cstdint>
@@ -32,9 +32,9 @@ struct Layout {
 
 // The layout that `head` (the file's first min(file size, HeadSize) bytes) describes, when the
 // file holds every row it claims. None for anything else: not a bitmap, a size of zero or
-// below, a width over 16 million pixels, a depth or compression that is not read here, a palette or rows past the file's end,
-// a run-length bitmap wider than 16384 pixels or of more than 4 million (its runs could
-// claim any size in a few bytes).
+// below, a width over 16 million pixels, a depth or compression that is not read here, a
+// palette or rows past the file's end, a run-length bitmap wider than 16384 pixels or of more
+// than 4 million (its runs could claim any size in a few bytes).
 std::optional<Layout> ReadLayout(std::span<const std::uint8_t> head, std::uint64_t fileSize);
 
 // Each pixel of the target is the mean of the source pixels it covers; where the target is
@@ -55,8 +55,9 @@ public:
     void AddRunLengthRows(std::span<const std::uint8_t> bits);
 
 private:
-    // Adds a row's blue, green and red to `sums`, three per target column.
+    // Gives the target rows of the source rows summed so far their means.
     void Flush();
+    // Adds a row's blue, green and red to `sums`, three per target column.
     template <class Fetch>
     void AddColumns(const std::uint8_t* row, Fetch fetch, std::uint64_t* sums);
     template <int PixelBytes>
@@ -67,9 +68,9 @@ private:
     int rowsAdded_ = 0;
     std::vector<int> columnStart_;  // the target column t covers columnStart_[t] .. columnEnd_[t]
     std::vector<int> columnEnd_;
-    std::vector<std::uint64_t> rowSums_;  // blue, green, red per target column of the rows below
-    int first_ = 0, last_ = 0;            // the target rows they make
-    int sourceRows_ = 0;                  // how many source rows are in them
+    std::vector<std::uint64_t> rowSums_;  // blue, green, red per target column, summed so far
+    int first_ = 0, last_ = 0;            // the target rows they are for
+    int sourceRows_ = 0;                  // how many source rows they hold
     std::vector<std::uint32_t> pixels_;
 };
 
