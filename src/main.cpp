@@ -45,7 +45,7 @@ int Run(HINSTANCE instance, TDdeMgr& dde)
     form.Show();
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        if (!IsDialogMessageA(form.Handle(), &message)) {
+        if (!form.PreTranslateMessage(message)) {
             TranslateMessage(&message);
             DispatchMessageA(&message);
         }

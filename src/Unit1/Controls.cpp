@@ -156,7 +156,7 @@ void THintWindow::Add(const TEdit& edit)
 {
     TTTOOLINFOA tool{};
     tool.cbSize = sizeof tool;
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.uFlags = TTF_IDISHWND;
     tool.hwnd = owner_;
     tool.uId = reinterpret_cast<UINT_PTR>(edit.Handle());
     tool.lpszText = LPSTR_TEXTCALLBACKA;
@@ -178,6 +178,12 @@ void THintWindow::Notify(NMHDR& header) const
 RECT TGraphicControl::Rect() const
 {
     return {bounds_.left, bounds_.top, bounds_.left + bounds_.width, bounds_.top + bounds_.height};
+}
+
+void THintWindow::Relay(const MSG& message) const
+{
+    if (message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST)
+        SendMessageA(hwnd_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
 }
 
 void TGraphicControl::Invalidate() const

@@ -109,12 +109,15 @@ public:
 };
 
 // The tool-tip that shows the edit boxes' hints. It asks its owner for a hint's text; the
-// owner hands that notification on to Notify.
+// owner hands that notification on to Notify. It learns where the mouse is from the message
+// loop (Relay), not by subclassing the edit boxes: a subclassed window looks its subclass up
+// on every message it gets, and each look-up is a round trip to Wine's server.
 class THintWindow final {
 public:
     void Create(HWND owner, HINSTANCE instance);
     void Add(const TEdit& edit);
     void Notify(NMHDR& header) const;
+    void Relay(const MSG& message) const;
 
 private:
     HWND hwnd_ = nullptr;

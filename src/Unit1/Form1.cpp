@@ -120,6 +120,12 @@ void TForm1::Show()
     UpdateWindow(hwnd_);
 }
 
+bool TForm1::PreTranslateMessage(MSG& message) const
+{
+    hints_.Relay(message);
+    return IsDialogMessageA(hwnd_, &message);
+}
+
 HWND TForm1::ParentWindow(L::Id parent) const
 {
     return parent == L::Window ? hwnd_ : slots_.at(parent).window->Handle();

@@ -27,6 +27,9 @@ public:
 
     HWND Handle() const { return hwnd_; }
     void Show();
+    // A message of the window's thread before it is dispatched: the hints see where the mouse
+    // goes, the dialog manager takes the keys. True when it has been dispatched here.
+    bool PreTranslateMessage(MSG& message) const;
 
     void FormCreate();
     void BtnReloadClick();

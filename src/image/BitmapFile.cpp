@@ -258,7 +258,10 @@ void Reducer::Flush()
             if (cell != count)
                 count = cell, scale = 1.0 / double(cell);
             const std::uint64_t* sums = &rowSums_[3 * std::size_t(u)];
-            const auto mean = [scale](std::uint64_t sum) { return std::uint32_t(double(sum) * scale + 0.5); };
+            // Through signed integers: one instruction each way, where unsigned takes a branch.
+            const auto mean = [scale](std::uint64_t sum) {
+                return std::uint32_t(std::int32_t(double(std::int64_t(sum)) * scale + 0.5));
+            };
             pixels[u] = mean(sums[0]) | mean(sums[1]) << 8 | mean(sums[2]) << 16;
         }
     }
