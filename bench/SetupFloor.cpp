@@ -1,7 +1,9 @@
 // A window with the platform set-up that quillane.exe's window needs and nothing of its own:
-// the DDE instance, the common controls, the two fonts, 33 controls of the same kinds with
-// tool tips on the six edit boxes, and a status bar; and, as the program does before it shows
-// its window, one load's platform calls into those controls, cold as at a start.
+// the program's resources (its manifest, so the same common controls, and its icon, banner
+// and glyphs, loaded as the window loads them, and its version text), the DDE instance, the
+// common controls, the two fonts, 33 controls of the same kinds with tool tips on the six edit
+// boxes, and a status bar; and, as the program does before it shows its window, one load's
+// platform calls into those controls, cold as at a start.
 
 #include <windows.h>
 
@@ -9,8 +11,10 @@
 #include <ddeml.h>
 
 #include <iterator>
+#include <vector>
 
 #include "LoadFloor.h"
+#include "resource.h"
 
 namespace {
 
@@ -97,6 +101,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = WindowProc;
     wc.hInstance = instance;
+    wc.hIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_QUILLANE), IMAGE_ICON,
+                                             GetSystemMetrics(SM_CXICON),
+                                             GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
     wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
     wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     wc.lpszClassName = "BenchFloor";
@@ -148,6 +155,24 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         SendMessageA(tooltip, TTM_ADDTOOLA, 0, LPARAM(&tool));
     }
 
+    // The window's pictures: three button glyphs, the icon beside the title, the banner.
+    const HICON icons[] = {
+        static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_GLYPH_CLOSE), IMAGE_ICON, 16, 16, 0)),
+        static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_GLYPH_OK), IMAGE_ICON, 16, 16, 0)),
+        static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_GLYPH_RETRY), IMAGE_ICON, 16, 16, 0)),
+        static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_QUILLANE), IMAGE_ICON, 32, 32, 0))};
+    const HGDIOBJ banner = LoadImageA(instance, MAKEINTRESOURCEA(IDB_BANNER), IMAGE_BITMAP, 0, 0, 0);
+    // The version text, read from the program file's version block.
+    char path[MAX_PATH + 1] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    DWORD scratch = 0;
+    std::vector<char> block(GetFileVersionInfoSizeA(path, &scratch));
+    GetFileVersionInfoA(path, 0, block.size(), block.data());
+    void* version = nullptr;
+    UINT length = 0;
+    VerQueryValueA(block.data(), "\\StringFileInfo\\041103A4\\FileVersion", &version, &length);
+    SetWindowTextA(created[1], static_cast<const char*>(version));
+
     RunLoad(load);
     ShowWindow(hwnd, SW_SHOWNORMAL);
     UpdateWindow(hwnd);
@@ -158,6 +183,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
             DispatchMessageA(&message);
         }
     }
+    for (HICON icon : icons)
+        DestroyIcon(icon);
+    DeleteObject(banner);
     DeleteObject(title);
     DeleteObject(font);
     DdeUninitialize(dde);
