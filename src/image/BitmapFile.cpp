@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <limits>
+#include <type_traits>
 
 namespace BitmapFile {
 
@@ -156,6 +157,9 @@ Reducer::Reducer(const Layout& layout, int width, int height)
     : layout_(layout), width_(width), height_(height), columnStart_(width), columnEnd_(width),
       rowSums_(std::size_t(width) * 3), pixels_(std::size_t(width) * height)
 {
+    const bool channels = layout.pixels == Layout::Pixels::Rgb24 || layout.pixels == Layout::Pixels::Rgb32;
+    if (channels && layout.height >= 2 * std::int64_t(height))
+        stack_.resize(std::size_t(layout.width) * (layout.bitCount / 8));
     for (int t = 0; t < width; ++t) {
         columnStart_[t] = SpanStart(t, layout.width, width);
         columnEnd_[t] = SpanEnd(t, layout.width, width);
@@ -177,10 +181,11 @@ void Reducer::AddColumns(const std::uint8_t* row, Fetch fetch, std::uint64_t* su
     }
 }
 
-// Blue, green and red bytes as they stand, the most common case and the one to be quick: a
-// source twice as wide as its target (a 320 x 240 wallpaper) has its loop unrolled.
-template <int PixelBytes>
-void Reducer::AddBytes(const std::uint8_t* row, std::uint64_t* sums)
+// Blue, green and red bytes as they stand, or the stack's sums of them: the most common case
+// and the one to be quick. A source twice as wide as its target (a 320 x 240 wallpaper) has
+// its loop unrolled.
+template <int PixelBytes, class Byte>
+void Reducer::AddBytes(const Byte* row, std::uint64_t* sums)
 {
     if (layout_.width == 2 * width_) {
         for (int t = 0; t < width_; ++t, row += 2 * PixelBytes) {
@@ -190,13 +195,25 @@ void Reducer::AddBytes(const std::uint8_t* row, std::uint64_t* sums)
         }
         return;
     }
+    // A span holds at most 2^24 pixels: bytes fit 32 bits, the stack's sums need 64.
+    using Sum = std::conditional_t<sizeof(Byte) == 1, std::uint32_t, std::uint64_t>;
     for (int t = 0; t < width_; ++t) {
-        std::uint32_t blue = 0, green = 0, red = 0;  // at most 2^24 pixels of 255 each
-        const std::uint8_t* end = row + PixelBytes * columnEnd_[t];
-        for (const std::uint8_t* pixel = row + PixelBytes * columnStart_[t]; pixel < end; pixel += PixelBytes)
+        Sum blue = 0, green = 0, red = 0;
+        const Byte* end = row + PixelBytes * columnEnd_[t];
+        for (const Byte* pixel = row + PixelBytes * columnStart_[t]; pixel < end; pixel += PixelBytes)
             blue += pixel[0], green += pixel[1], red += pixel[2];
         sums[3 * t] += blue, sums[3 * t + 1] += green, sums[3 * t + 2] += red;
     }
+}
+
+void Reducer::FoldStack()
+{
+    if (layout_.pixels == Layout::Pixels::Rgb24)
+        AddBytes<3>(stack_.data(), rowSums_.data());
+    else
+        AddBytes<4>(stack_.data(), rowSums_.data());
+    std::fill(stack_.begin(), stack_.end(), 0);
+    stacked_ = 0;
 }
 
 void Reducer::AddRow(const std::uint8_t* row)
@@ -218,6 +235,15 @@ void Reducer::AddRow(const std::uint8_t* row)
     ++sourceRows_;
     std::uint64_t* sums = rowSums_.data();
 
+    if (!stack_.empty()) {
+        std::uint16_t* __restrict stack = stack_.data();
+        const std::uint8_t* __restrict bytes = row;
+        for (std::size_t i = 0, n = stack_.size(); i < n; ++i)
+            stack[i] += bytes[i];
+        if (++stacked_ == 257)
+            FoldStack();
+        return;
+    }
     switch (layout_.pixels) {
     case Layout::Pixels::Rgb24:
         AddBytes<3>(row, sums);
@@ -248,23 +274,30 @@ void Reducer::AddRow(const std::uint8_t* row)
 // The target rows of the source rows summed so far get their means.
 void Reducer::Flush()
 {
-    for (int t = first_; t <= last_; ++t) {
-        std::uint32_t* pixels = &pixels_[std::size_t(t) * width_];
-        // Spans differ by a pixel at most, so a scale is worked out once for each.
-        std::uint64_t count = 0;
-        double scale = 0;
-        for (int u = 0; u < width_; ++u) {
-            const std::uint64_t cell = std::uint64_t(sourceRows_) * (columnEnd_[u] - columnStart_[u]);
-            if (cell != count)
-                count = cell, scale = 1.0 / double(cell);
-            const std::uint64_t* sums = &rowSums_[3 * std::size_t(u)];
-            // Through signed integers: one instruction each way, where unsigned takes a branch.
-            const auto mean = [scale](std::uint64_t sum) {
-                return std::uint32_t(std::int32_t(double(std::int64_t(sum)) * scale + 0.5));
-            };
-            pixels[u] = mean(sums[0]) | mean(sums[1]) << 8 | mean(sums[2]) << 16;
+    if (stacked_ > 0)
+        FoldStack();
+    std::uint32_t* pixels = &pixels_[std::size_t(first_) * width_];
+    // Spans differ by a pixel at most, so a divisor is worked out once for each. A cell of at
+    // most 4096 pixels is divided exactly by multiplying with its reciprocal (its sums stay
+    // under 256 cells); a larger one goes through doubles.
+    std::uint64_t count = 0, reciprocal = 0, half = 0;
+    double scale = 0;
+    for (int u = 0; u < width_; ++u) {
+        const std::uint64_t cell = std::uint64_t(sourceRows_) * (columnEnd_[u] - columnStart_[u]);
+        if (cell != count) {
+            count = cell, half = cell / 2, scale = 1.0 / double(cell);
+            reciprocal = cell <= 4096 ? ((std::uint64_t(1) << 32) + cell - 1) / cell : 0;
         }
+        const auto mean = [&](std::uint64_t sum) {
+            if (reciprocal)
+                return std::uint32_t((sum + half) * reciprocal >> 32);
+            return std::uint32_t(std::int32_t(double(std::int64_t(sum)) * scale + 0.5));
+        };
+        const std::uint64_t* sums = &rowSums_[3 * std::size_t(u)];
+        pixels[u] = mean(sums[0]) | mean(sums[1]) << 8 | mean(sums[2]) << 16;
     }
+    for (int t = first_ + 1; t <= last_; ++t)  // a source row nearest to several target rows
+        std::copy_n(pixels, width_, &pixels_[std::size_t(t) * width_]);
     std::fill(rowSums_.begin(), rowSums_.end(), 0);
     sourceRows_ = 0;
 }

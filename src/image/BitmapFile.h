@@ -60,8 +60,10 @@ private:
     // Adds a row's blue, green and red to `sums`, three per target column.
     template <class Fetch>
     void AddColumns(const std::uint8_t* row, Fetch fetch, std::uint64_t* sums);
-    template <int PixelBytes>
-    void AddBytes(const std::uint8_t* row, std::uint64_t* sums);
+    template <int PixelBytes, class Byte>
+    void AddBytes(const Byte* row, std::uint64_t* sums);
+    // Adds the stacked rows' column sums to the row's sums and empties them.
+    void FoldStack();
 
     Layout layout_;
     int width_, height_;
@@ -69,6 +71,12 @@ private:
     std::vector<int> columnStart_;  // the target column t covers columnStart_[t] .. columnEnd_[t]
     std::vector<int> columnEnd_;
     std::vector<std::uint64_t> rowSums_;  // blue, green, red per target column, summed so far
+    // When every target row takes two source rows or more and their bytes are the channels
+    // (24 and 32 bits), the rows are first summed byte by byte, a loop the compiler makes
+    // vector code of, and their columns are summed once per target row: at most two rows'
+    // bytes more are held, and the file holds two rows at least.
+    std::vector<std::uint16_t> stack_;
+    int stacked_ = 0;                     // rows summed in stack_, at most 257 (257 x 255 fit)
     int first_ = 0, last_ = 0;            // the target rows they are for
     int sourceRows_ = 0;                  // how many source rows they hold
     std::vector<std::uint32_t> pixels_;

@@ -73,6 +73,10 @@ TEST(BitmapFile, ReadsEveryDepthEitherWayUp)
     EXPECT_EQ(Reduce(Rgb24, 4, 1), (std::vector<std::uint32_t>{0x800080, 0x800080, 0x80FF80, 0x80FF80}))
         << "rows averaged, columns the nearest";
     EXPECT_EQ(Reduce(Rgb24, 1, 1), (std::vector<std::uint32_t>{0x808080}));
+    Bytes stripes;  // 600 rows of a pixel, black and white in turn: more than 16 bits can sum
+    for (int y = 0; y < 600; ++y)
+        stripes.insert(stripes.end(), {std::uint8_t(-(y % 2)), std::uint8_t(-(y % 2)), std::uint8_t(-(y % 2)), 0});
+    EXPECT_EQ(Reduce(File(1, 600, 24, stripes), 1, 1), (std::vector<std::uint32_t>{0x808080}));
 }
 
 TEST(BitmapFile, RefusesWhatTheFileCannotHold)
