@@ -5,6 +5,10 @@
 #include <limits>
 #include <type_traits>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace BitmapFile {
 
 namespace {
@@ -236,10 +240,21 @@ void Reducer::AddRow(const std::uint8_t* row)
     std::uint64_t* sums = rowSums_.data();
 
     if (!stack_.empty()) {
-        std::uint16_t* __restrict stack = stack_.data();
-        const std::uint8_t* __restrict bytes = row;
-        for (std::size_t i = 0, n = stack_.size(); i < n; ++i)
-            stack[i] += bytes[i];
+        std::uint16_t* stack = stack_.data();
+        std::size_t i = 0;
+        const std::size_t n = stack_.size();
+#ifdef __SSE2__
+        // Sixteen bytes at a time, widened to 16 bits.
+        const __m128i zero = _mm_setzero_si128();
+        for (; i + 16 <= n; i += 16) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + i));
+            auto* sums = reinterpret_cast<__m128i*>(stack + i);
+            _mm_storeu_si128(sums, _mm_add_epi16(_mm_loadu_si128(sums), _mm_unpacklo_epi8(bytes, zero)));
+            _mm_storeu_si128(sums + 1, _mm_add_epi16(_mm_loadu_si128(sums + 1), _mm_unpackhi_epi8(bytes, zero)));
+        }
+#endif
+        for (; i < n; ++i)
+            stack[i] += row[i];
         if (++stacked_ == 257)
             FoldStack();
         return;

@@ -72,9 +72,9 @@ private:
     std::vector<int> columnEnd_;
     std::vector<std::uint64_t> rowSums_;  // blue, green, red per target column, summed so far
     // When every target row takes two source rows or more and their bytes are the channels
-    // (24 and 32 bits), the rows are first summed byte by byte, a loop the compiler makes
-    // vector code of, and their columns are summed once per target row: at most two rows'
-    // bytes more are held, and the file holds two rows at least.
+    // (24 and 32 bits), the rows are first summed byte by byte, sixteen bytes at a time where
+    // the processor has SSE2, and their columns once per target row: at most two rows' bytes
+    // more are held, and the file holds two rows at least.
     std::vector<std::uint16_t> stack_;
     int stacked_ = 0;                     // rows summed in stack_, at most 257 (257 x 255 fit)
     int first_ = 0, last_ = 0;            // the target rows they are for
