@@ -570,6 +570,7 @@ int SweepBench(int least, double seconds, const std::string& path, const std::st
                     Settle(form);
                     for (int i = 0; i < 3; ++i) {
                         Sleep(DisplayRestMs);
+                        RoundTrip(form);  // the program awake, as for a reload
                         const double painted = Repaint(form);
                         if (round >= 0)
                             size.repaint.push_back(painted);
