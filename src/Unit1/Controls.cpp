@@ -175,15 +175,15 @@ void THintWindow::Notify(NMHDR& header) const
             info.lpszText = const_cast<char*>(edit->HintToShow());
 }
 
-RECT TGraphicControl::Rect() const
-{
-    return {bounds_.left, bounds_.top, bounds_.left + bounds_.width, bounds_.top + bounds_.height};
-}
-
 void THintWindow::Relay(const MSG& message) const
 {
     if (message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST)
         SendMessageA(hwnd_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
+}
+
+RECT TGraphicControl::Rect() const
+{
+    return {bounds_.left, bounds_.top, bounds_.left + bounds_.width, bounds_.top + bounds_.height};
 }
 
 void TGraphicControl::Invalidate() const

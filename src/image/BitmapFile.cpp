@@ -220,6 +220,27 @@ void Reducer::FoldStack()
     stacked_ = 0;
 }
 
+void Reducer::Stack(const std::uint8_t* row)
+{
+    std::uint16_t* stack = stack_.data();
+    std::size_t i = 0;
+    const std::size_t n = stack_.size();
+#ifdef __SSE2__
+    // Sixteen bytes at a time, widened to 16 bits.
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 16 <= n; i += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + i));
+        auto* sums = reinterpret_cast<__m128i*>(stack + i);
+        _mm_storeu_si128(sums, _mm_add_epi16(_mm_loadu_si128(sums), _mm_unpacklo_epi8(bytes, zero)));
+        _mm_storeu_si128(sums + 1, _mm_add_epi16(_mm_loadu_si128(sums + 1), _mm_unpackhi_epi8(bytes, zero)));
+    }
+#endif
+    for (; i < n; ++i)
+        stack[i] += row[i];
+    if (++stacked_ == 257)
+        FoldStack();
+}
+
 void Reducer::AddRow(const std::uint8_t* row)
 {
     if (rowsAdded_ >= layout_.height)
@@ -237,28 +258,12 @@ void Reducer::AddRow(const std::uint8_t* row)
         Flush();
     first_ = int(first), last_ = int(last);
     ++sourceRows_;
-    std::uint64_t* sums = rowSums_.data();
 
     if (!stack_.empty()) {
-        std::uint16_t* stack = stack_.data();
-        std::size_t i = 0;
-        const std::size_t n = stack_.size();
-#ifdef __SSE2__
-        // Sixteen bytes at a time, widened to 16 bits.
-        const __m128i zero = _mm_setzero_si128();
-        for (; i + 16 <= n; i += 16) {
-            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + i));
-            auto* sums = reinterpret_cast<__m128i*>(stack + i);
-            _mm_storeu_si128(sums, _mm_add_epi16(_mm_loadu_si128(sums), _mm_unpacklo_epi8(bytes, zero)));
-            _mm_storeu_si128(sums + 1, _mm_add_epi16(_mm_loadu_si128(sums + 1), _mm_unpackhi_epi8(bytes, zero)));
-        }
-#endif
-        for (; i < n; ++i)
-            stack[i] += row[i];
-        if (++stacked_ == 257)
-            FoldStack();
+        Stack(row);
         return;
     }
+    std::uint64_t* sums = rowSums_.data();
     switch (layout_.pixels) {
     case Layout::Pixels::Rgb24:
         AddBytes<3>(row, sums);

@@ -62,6 +62,8 @@ private:
     void AddColumns(const std::uint8_t* row, Fetch fetch, std::uint64_t* sums);
     template <int PixelBytes, class Byte>
     void AddBytes(const Byte* row, std::uint64_t* sums);
+    // Adds a row's bytes to the stack, folding it when it is full.
+    void Stack(const std::uint8_t* row);
     // Adds the stacked rows' column sums to the row's sums and empties them.
     void FoldStack();
 
