@@ -56,6 +56,14 @@ int SpanEnd(std::int64_t t, std::int64_t source, std::int64_t target)
     return std::max(int((t + 1) * source / target), SpanStart(t, source, target) + 1);
 }
 
+// A column sums' user that adds them to `sums`, three per target column.
+auto AddTo(std::uint64_t* sums)
+{
+    return [sums](int t, std::uint64_t blue, std::uint64_t green, std::uint64_t red) {
+        sums[3 * t] += blue, sums[3 * t + 1] += green, sums[3 * t + 2] += red;
+    };
+}
+
 }  // namespace
 
 std::optional<Layout> ReadLayout(std::span<const std::uint8_t> head, std::uint64_t fileSize)
@@ -188,15 +196,12 @@ void Reducer::AddColumns(const std::uint8_t* row, Fetch fetch, std::uint64_t* su
 // Blue, green and red bytes as they stand, or the stack's sums of them: the most common case
 // and the one to be quick. A source twice as wide as its target (a 320 x 240 wallpaper) has
 // its loop unrolled.
-template <int PixelBytes, class Byte>
-void Reducer::AddBytes(const Byte* row, std::uint64_t* sums)
+template <int PixelBytes, class Byte, class Use>
+void Reducer::ForColumns(const Byte* row, Use use) const
 {
     if (layout_.width == 2 * width_) {
-        for (int t = 0; t < width_; ++t, row += 2 * PixelBytes) {
-            sums[3 * t] += row[0] + row[PixelBytes];
-            sums[3 * t + 1] += row[1] + row[PixelBytes + 1];
-            sums[3 * t + 2] += row[2] + row[PixelBytes + 2];
-        }
+        for (int t = 0; t < width_; ++t, row += 2 * PixelBytes)
+            use(t, row[0] + row[PixelBytes], row[1] + row[PixelBytes + 1], row[2] + row[PixelBytes + 2]);
         return;
     }
     // A span holds at most 2^24 pixels: bytes fit 32 bits, the stack's sums need 64.
@@ -206,16 +211,23 @@ void Reducer::AddBytes(const Byte* row, std::uint64_t* sums)
         const Byte* end = row + PixelBytes * columnEnd_[t];
         for (const Byte* pixel = row + PixelBytes * columnStart_[t]; pixel < end; pixel += PixelBytes)
             blue += pixel[0], green += pixel[1], red += pixel[2];
-        sums[3 * t] += blue, sums[3 * t + 1] += green, sums[3 * t + 2] += red;
+        use(t, blue, green, red);
     }
+}
+
+template <class Use>
+void Reducer::ForStackColumns(Use use) const
+{
+    if (layout_.pixels == Layout::Pixels::Rgb24)
+        ForColumns<3>(stack_.data(), use);
+    else
+        ForColumns<4>(stack_.data(), use);
 }
 
 void Reducer::FoldStack()
 {
-    if (layout_.pixels == Layout::Pixels::Rgb24)
-        AddBytes<3>(stack_.data(), rowSums_.data());
-    else
-        AddBytes<4>(stack_.data(), rowSums_.data());
+    ForStackColumns(AddTo(rowSums_.data()));
+    folded_ = true;
     std::fill(stack_.begin(), stack_.end(), 0);
     stacked_ = 0;
 }
@@ -266,10 +278,10 @@ void Reducer::AddRow(const std::uint8_t* row)
     std::uint64_t* sums = rowSums_.data();
     switch (layout_.pixels) {
     case Layout::Pixels::Rgb24:
-        AddBytes<3>(row, sums);
+        ForColumns<3>(row, AddTo(sums));
         break;
     case Layout::Pixels::Rgb32:
-        AddBytes<4>(row, sums);
+        ForColumns<4>(row, AddTo(sums));
         break;
     case Layout::Pixels::Masked:
         AddColumns(row, [this](const std::uint8_t* r, int x) {
@@ -291,18 +303,20 @@ void Reducer::AddRow(const std::uint8_t* row)
     }
 }
 
-// The target rows of the source rows summed so far get their means.
+// The target rows of the source rows summed so far get their means: from the sums, and
+// from the stack's column sums on the way where rows were stacked.
 void Reducer::Flush()
 {
-    if (stacked_ > 0)
-        FoldStack();
     std::uint32_t* pixels = &pixels_[std::size_t(first_) * width_];
     // Spans differ by a pixel at most, so a divisor is worked out once for each. A cell of at
     // most 4096 pixels is divided exactly by multiplying with its reciprocal (its sums stay
     // under 256 cells); a larger one goes through doubles.
     std::uint64_t count = 0, reciprocal = 0, half = 0;
     double scale = 0;
-    for (int u = 0; u < width_; ++u) {
+    const std::uint64_t* sums = rowSums_.data();
+    // The inner loop of every caller below, so inlined into each.
+    const auto put = [&](int u, std::uint64_t blue, std::uint64_t green,
+                         std::uint64_t red) __attribute__((always_inline)) {
         const std::uint64_t cell = std::uint64_t(sourceRows_) * (columnEnd_[u] - columnStart_[u]);
         if (cell != count) {
             count = cell, half = cell / 2, scale = 1.0 / double(cell);
@@ -313,12 +327,27 @@ void Reducer::Flush()
                 return std::uint32_t((sum + half) * reciprocal >> 32);
             return std::uint32_t(std::int32_t(double(std::int64_t(sum)) * scale + 0.5));
         };
-        const std::uint64_t* sums = &rowSums_[3 * std::size_t(u)];
-        pixels[u] = mean(sums[0]) | mean(sums[1]) << 8 | mean(sums[2]) << 16;
+        pixels[u] = mean(blue) | mean(green) << 8 | mean(red) << 16;
+    };
+    if (stack_.empty()) {
+        for (int u = 0; u < width_; ++u)
+            put(u, sums[3 * u], sums[3 * u + 1], sums[3 * u + 2]);
+    } else if (!folded_) {
+        ForStackColumns(put);
+    } else {  // the stack is empty or holds the rows since the last fold
+        ForStackColumns([&](int u, std::uint64_t blue, std::uint64_t green, std::uint64_t red) {
+            put(u, sums[3 * u] + blue, sums[3 * u + 1] + green, sums[3 * u + 2] + red);
+        });
     }
     for (int t = first_ + 1; t <= last_; ++t)  // a source row nearest to several target rows
         std::copy_n(pixels, width_, &pixels_[std::size_t(t) * width_]);
-    std::fill(rowSums_.begin(), rowSums_.end(), 0);
+    if (stacked_ > 0) {
+        std::fill(stack_.begin(), stack_.end(), 0);
+        stacked_ = 0;
+    }
+    if (stack_.empty() || folded_)
+        std::fill(rowSums_.begin(), rowSums_.end(), 0);
+    folded_ = false;
     sourceRows_ = 0;
 }
 

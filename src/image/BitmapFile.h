@@ -60,8 +60,11 @@ private:
     // Adds a row's blue, green and red to `sums`, three per target column.
     template <class Fetch>
     void AddColumns(const std::uint8_t* row, Fetch fetch, std::uint64_t* sums);
-    template <int PixelBytes, class Byte>
-    void AddBytes(const Byte* row, std::uint64_t* sums);
+    // Hands `use` (column, blue, green, red) a row's sums over each target column's span.
+    template <int PixelBytes, class Byte, class Use>
+    void ForColumns(const Byte* row, Use use) const;
+    template <class Use>
+    void ForStackColumns(Use use) const;
     // Adds a row's bytes to the stack, folding it when it is full.
     void Stack(const std::uint8_t* row);
     // Adds the stacked rows' column sums to the row's sums and empties them.
@@ -79,6 +82,7 @@ private:
     // more are held, and the file holds two rows at least.
     std::vector<std::uint16_t> stack_;
     int stacked_ = 0;                     // rows summed in stack_, at most 257 (257 x 255 fit)
+    bool folded_ = false;                 // whether stacked rows went into rowSums_
     int first_ = 0, last_ = 0;            // the target rows they are for
     int sourceRows_ = 0;                  // how many source rows they hold
     std::vector<std::uint32_t> pixels_;
