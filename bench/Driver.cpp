@@ -4,10 +4,10 @@
 //       rounds of the three programs, each started up to its visible window and ended: the
 //       bare window, then quillane.exe and its floor next to each other, each first in turn.
 //       Prints the medians and the median ratios per round.
-//   bench_driver session PAIRS SECONDS UPDATES QUILLANE PROBE
+//   bench_driver session PAIRS SECONDS UPDATES QUILLANE PROBE FLOOR
 //       one running quillane.exe: its resources at start, pairs of a reload and one load's
-//       platform calls made here directly, its resources again, then UPDATES updates up to
-//       their information dialog.
+//       platform calls made in the window of the running set-up floor FLOOR, its resources
+//       again, then UPDATES updates up to their information dialog.
 //   bench_driver sweep ROUNDS SECONDS QUILLANE FOLDER
 //       both users' wallpapers at three sizes, written into FOLDER and removed after: per
 //       size the reload, its pictures step, one full repaint, and the memory of a copy
@@ -21,8 +21,9 @@
 // and are not counted.
 //
 // A reload is timed as its button's click notification (WM_COMMAND, BN_CLICKED) sent to the
-// window, less the round trip of a message to that window with nothing behind it: the load
-// is timed without the click, as its floor here runs without one.
+// window, and so is the floor's load in the session: the notification is counted on both
+// sides. The sweep's reloads are timed less the round trip of a message to the window with
+// nothing behind it, as their floors run here.
 //
 // Lines starting with "#" are name=value figures for the bench script.
 
@@ -97,12 +98,12 @@ struct Process {
     }
 };
 
-// The reload a click runs, without the click: the notification the button sends its window.
-double Reload(HWND form)
+// The load a click runs, without the click: the notification the button sends its window.
+double Reload(HWND window, int button = L::BtnReload)
 {
     const Stopwatch clock;
-    SendMessageA(form, WM_COMMAND, MAKEWPARAM(L::BtnReload, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(form, L::BtnReload)));
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(window, button)));
     return clock.Ms();
 }
 
@@ -133,25 +134,15 @@ double Repaint(HWND form)
     return clock.Ms();
 }
 
-// A reload timed from a quiet start: the display has had time to take the last paint, and
-// the first message wakes the program up, as the floors here run awake; the second is the
-// round trip the reload pays, handed back in `roundTrip`.
-double QuietReload(HWND form, double& roundTrip)
+// A load timed from a quiet start: the display has had time to take the last paint, and
+// the first message wakes the window's process up, as the floors here run awake; the second
+// is the round trip the load pays, handed back in `roundTrip`.
+double QuietReload(HWND window, double& roundTrip, int button = L::BtnReload)
 {
     Sleep(10);
-    RoundTrip(form);
-    roundTrip = RoundTrip(form);
-    return Reload(form);  // returns when the load is done
-}
-
-// Each pair's reload, less the median round trip of them all, against its floor.
-std::vector<double> NetRatios(const std::vector<double>& reloads, const std::vector<double>& floors,
-                              double roundTrip)
-{
-    std::vector<double> ratios;
-    for (std::size_t i = 0; i < reloads.size(); ++i)
-        ratios.push_back((reloads[i] - roundTrip) / floors[i]);
-    return ratios;
+    RoundTrip(window);
+    roundTrip = RoundTrip(window);
+    return Reload(window, button);  // returns when the load is done
 }
 
 struct Program {
@@ -316,13 +307,50 @@ void PrintResources(const char* when, const Resources& r)
     std::printf("private bytes %.0f KB\n", r.privateKb);
 }
 
+// Where the set-up floor leaves the phases of each load it is sent.
+class FloorPhases {
+public:
+    FloorPhases()
+        : mapping_(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                      sizeof(LoadPhases), FloorPhasesName)),
+          view_(mapping_ ? MapViewOfFile(mapping_, FILE_MAP_READ, 0, 0, sizeof(LoadPhases)) : nullptr)
+    {
+    }
+    ~FloorPhases()
+    {
+        if (view_)
+            UnmapViewOfFile(view_);
+        if (mapping_)
+            CloseHandle(mapping_);
+    }
+    FloorPhases(const FloorPhases&) = delete;
+    FloorPhases& operator=(const FloorPhases&) = delete;
+
+    LoadPhases Last() const { return view_ ? *static_cast<const LoadPhases*>(view_) : LoadPhases(); }
+
+private:
+    HANDLE mapping_;
+    void* view_;
+};
+
 int SessionBench(int least, double seconds, int updates, const std::string& path,
-                 const std::string& probe)
+                 const std::string& probe, const std::string& floorPath)
 {
     Process process(path);
     const HWND form = process.WaitForWindow("TForm1", "Quillane");
     if (!form) {
         std::printf("no window of %s\n", path.c_str());
+        return 1;
+    }
+    // The floor's loads run in the set-up floor's window, sent the same notification from
+    // here: both loads pay a message to another process and back, and the wake-up of this
+    // one after it, which a round trip measured apart does not match (the reply after a
+    // load came 0.04 ms later than after an empty message).
+    const FloorPhases floorPhases;
+    Process floorProcess(floorPath);
+    const HWND floorWindow = floorProcess.WaitForWindow("BenchFloor", "Set-up floor");
+    if (!floorWindow) {
+        std::printf("no window of %s\n", floorPath.c_str());
         return 1;
     }
     Sleep(1000);  // painted and idle
@@ -332,44 +360,42 @@ int SessionBench(int least, double seconds, int updates, const std::string& path
     const Resources before = Measure(process, probe);
 
     // A reload and the floor's load make a pair, each of the two first in turn, so that both
-    // see the same machine; each is followed by its repaint. A round trip of a message is
-    // taken beside every reload, and the median of them all comes off each reload.
-    LoadFloor floor;
-    std::vector<double> reloadMs, roundTripMs, floorMs, registry, styles, pictures, controls;
+    // see the same machine; each is followed by its repaint.
+    std::vector<double> reloadMs, roundTripMs, floorRoundTripMs, floorMs, registry, styles,
+        pictures, controls;
     const Rounds rounds(least, seconds);
     Estimate goal;
     int done = 0;
     const double pairsFrom = Started.Ms() / 1000;
     for (int pair = -WarmUpPairs; rounds.More(int(floorMs.size()), goal); ++pair) {
-        double reloaded = 0, roundTrip = 0;
-        LoadPhases phases;
+        double reloaded = 0, floorLoaded = 0, roundTrip = 0, floorRoundTrip = 0;
         for (int k = 0; k < 2; ++k) {
             if ((k == 0) == (pair % 2 == 0)) {
                 reloaded = QuietReload(form, roundTrip);
                 ++done;
-                Sleep(10);  // let it repaint, as between a user's clicks
             } else {
-                phases = floor.Run();
-                LoadFloor::Pump();
-                Sleep(10);
+                floorLoaded = QuietReload(floorWindow, floorRoundTrip, FloorReloadId);
             }
+            Sleep(10);  // let it repaint, as between a user's clicks
         }
+        const LoadPhases phases = floorPhases.Last();
         if (pair < 0)
             continue;
         reloadMs.push_back(reloaded);
         roundTripMs.push_back(roundTrip);
-        floorMs.push_back(phases.total);
+        floorRoundTripMs.push_back(floorRoundTrip);
+        floorMs.push_back(floorLoaded);
         registry.push_back(phases.registry);
         styles.push_back(phases.styles);
         pictures.push_back(phases.pictures);
         controls.push_back(phases.controls);
-        goal = MedianInterval(NetRatios(reloadMs, floorMs, Median(roundTripMs)));
+        std::vector<double> ratios;
+        for (std::size_t i = 0; i < reloadMs.size(); ++i)
+            ratios.push_back(reloadMs[i] / floorMs[i]);
+        goal = MedianInterval(ratios);
     }
     const double pairsTo = Started.Ms() / 1000;
     const double roundTrip = Median(roundTripMs);
-    std::vector<double> netMs;
-    for (const double ms : reloadMs)
-        netMs.push_back(ms - roundTrip);
 
     // What a click costs without a load, for comparison: a check box clicked twice from here.
     const HWND check = GetDlgItem(GetDlgItem(form, L::GroupBoxSetting), L::CheckColor);
@@ -399,26 +425,30 @@ int SessionBench(int least, double seconds, int updates, const std::string& path
         Sleep(50);
     }
     PostMessageA(form, WM_CLOSE, 0, 0);
+    PostMessageA(floorWindow, WM_CLOSE, 0, 0);
 
-    std::printf("reload (BtnReload's click notification, its round trip taken off), %zu pairs "
-                "after %d not counted: median %.1f ms, p95 %.1f ms\n",
-                netMs.size(), WarmUpPairs, Median(netMs), Percentile(netMs, 0.95));
-    std::printf("one load's platform calls made directly, as often: median %.1f ms, p95 %.1f ms\n",
+    std::printf("reload (BtnReload's click notification sent from here), %zu pairs after %d not "
+                "counted: median %.1f ms, p95 %.1f ms\n",
+                reloadMs.size(), WarmUpPairs, Median(reloadMs), Percentile(reloadMs, 0.95));
+    std::printf("one load's platform calls made directly in the set-up floor's window, sent the "
+                "same notification, as often: median %.1f ms, p95 %.1f ms\n",
                 Median(floorMs), Percentile(floorMs, 0.95));
-    std::printf("  of which (median ms) registry %.1f, style files %.1f, pictures %.1f, controls %.1f\n",
+    std::printf("  of which (median ms, timed in the floor) registry %.1f, style files %.1f, "
+                "pictures %.1f, controls %.1f\n",
                 Median(registry), Median(styles), Median(pictures), Median(controls));
     std::printf("  reload / platform calls, median of the pairs: %.3f (95 %% interval %.3f-%.3f)\n",
                 goal.median, goal.low, goal.high);
-    std::printf("  not counted: a message's round trip to the window, median %.2f ms; a click "
-                "with no load behind it (a check box's BM_CLICK from here), median %.2f ms\n",
-                roundTrip, Median(clickMs));
+    std::printf("  counted on both sides: a message's round trip to the window, median %.2f ms "
+                "to the program, %.2f ms to the floor; a click with no load behind it (a check "
+                "box's BM_CLICK from here), median %.2f ms\n",
+                roundTrip, Median(floorRoundTripMs), Median(clickMs));
     std::printf("update (BtnUpdate) up to its dialog, %d updates: median %.1f ms\n", updates,
                 Median(updateMs));
     std::printf("quillane.exe's resources, at start and after its %d reloads:\n", done);
     PrintResources("at start     ", before);
     PrintResources("after reloads", after);
     std::printf("#reload_median=%.1f\n#reload_p95=%.1f\n#update_median=%.1f\n#round_trip=%.2f\n",
-                Median(netMs), Percentile(netMs, 0.95), Median(updateMs), roundTrip);
+                Median(reloadMs), Percentile(reloadMs, 0.95), Median(updateMs), roundTrip);
     std::printf("#floor_median=%.1f\n#floor_p95=%.1f\n#reloads_done=%d\n#floor_registry=%.1f\n"
                 "#floor_styles=%.1f\n#floor_pictures=%.1f\n#floor_controls=%.1f\n#click=%.2f\n",
                 Median(floorMs), Percentile(floorMs, 0.95), done, Median(registry),
@@ -429,7 +459,7 @@ int SessionBench(int least, double seconds, int updates, const std::string& path
                 after.privateKb - before.privateKb);
     if (before.workingSetKb > 0 && after.workingSetKb > 0)
         std::printf("#growth_ws_kb=%.0f\n", after.workingSetKb - before.workingSetKb);
-    PrintEstimate("reload_ratio", goal, netMs.size(), rounds);
+    PrintEstimate("reload_ratio", goal, reloadMs.size(), rounds);
     std::printf("#pairs_from=%.1f\n#pairs_to=%.1f\n", pairsFrom, pairsTo);
     return 0;
 }
@@ -690,13 +720,13 @@ int main(int argc, char** argv)
                                      {argv[6], "BenchFloor", "Set-up floor"}};
         return StartUpBench(std::atoi(argv[2]), std::atof(argv[3]), programs);
     }
-    if (mode == "session" && argc == 7)
+    if (mode == "session" && argc == 8)
         return SessionBench(std::atoi(argv[2]), std::atof(argv[3]), std::atoi(argv[4]), argv[5],
-                            argv[6]);
+                            argv[6], argv[7]);
     if (mode == "sweep" && argc == 6)
         return SweepBench(std::atoi(argv[2]), std::atof(argv[3]), argv[4], argv[5]);
     std::printf("usage: bench_driver startup ROUNDS SECONDS QUILLANE BARE FLOOR\n"
-                "       bench_driver session PAIRS SECONDS UPDATES QUILLANE PROBE\n"
+                "       bench_driver session PAIRS SECONDS UPDATES QUILLANE PROBE FLOOR\n"
                 "       bench_driver sweep ROUNDS SECONDS QUILLANE FOLDER\n");
     return 2;
 }

@@ -183,34 +183,14 @@ void LoadPicture(const std::string& path)
     ReleaseDC(nullptr, screen);
 }
 
-LoadControls MakeControls(HFONT font)
-{
-    LoadControls w{};
-    w.frame = CreateWindowExA(0, "Static", "Load floor", WS_POPUP | WS_CAPTION | WS_VISIBLE, 100,
-                              100, 625, 390, nullptr, nullptr, nullptr, nullptr);
-    const auto child = [&](const char* cls, DWORD style, int y) {
-        return CreateWindowExA(0, cls, "", WS_CHILD | WS_VISIBLE | style, 8, y, 150, 18, w.frame,
-                               nullptr, nullptr, nullptr);
-    };
-    w.list = child("ListBox", LBS_HASSTRINGS | WS_VSCROLL, 0);
-    for (int i = 0; i < 6; ++i) {
-        w.edits[i] = CreateWindowExA(WS_EX_CLIENTEDGE, "Edit", "", WS_CHILD | WS_VISIBLE |
-                                     ES_READONLY | ES_AUTOHSCROLL, 200, 20 + 24 * i, 153, 20,
-                                     w.frame, nullptr, nullptr, nullptr);
-        SendMessageA(w.edits[i], WM_SETFONT, WPARAM(font), FALSE);
-    }
-    for (int i = 0; i < 5; ++i)
-        w.checks[i] = child("Button", BS_AUTOCHECKBOX, 140 + 20 * i);
-    w.update = child("Button", BS_PUSHBUTTON, 250);
-    w.status = child(STATUSCLASSNAMEA, CCS_NORESIZE | CCS_NOPARENTALIGN, 330);
-    return w;
-}
-
 void WriteControls(const LoadControls& w, const Found& found)
 {
+    SendMessageA(w.list, WM_SETREDRAW, FALSE, 0);  // refilled as one change, as the program does
     SendMessageA(w.list, LB_RESETCONTENT, 0, 0);
     for (const std::string& name : found.colourNames)
         SendMessageA(w.list, LB_ADDSTRING, 0, LPARAM(name.c_str()));
+    SendMessageA(w.list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(w.list, nullptr, TRUE);
     char text[256];
     for (int i = 0; i < 6; ++i) {
         SetWindowTextA(w.edits[i], found.shown[i].c_str());
@@ -250,28 +230,4 @@ LoadPhases RunLoad(const LoadControls& controls)
     phases.controls = phase.Ms();
     phases.total = all.Ms();
     return phases;
-}
-
-LoadFloor::LoadFloor()
-    : font_(CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                        DEFAULT_PITCH | FF_DONTCARE, "ＭＳ Ｐゴシック"))
-{
-    INITCOMMONCONTROLSEX common{sizeof common, ICC_BAR_CLASSES};
-    InitCommonControlsEx(&common);
-    controls_ = MakeControls(font_);
-    Pump();
-}
-
-LoadFloor::~LoadFloor()
-{
-    DestroyWindow(controls_.frame);
-    DeleteObject(font_);
-}
-
-void LoadFloor::Pump()
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessageA(&message);
 }

@@ -18,18 +18,8 @@ struct LoadControls {
 // One load into those controls.
 LoadPhases RunLoad(const LoadControls& controls);
 
-// The reload's floor in the driver: the controls in a window of their own.
-class LoadFloor {
-public:
-    LoadFloor();
-    ~LoadFloor();
-    LoadFloor(const LoadFloor&) = delete;
-    LoadFloor& operator=(const LoadFloor&) = delete;
-
-    LoadPhases Run() { return RunLoad(controls_); }
-    static void Pump();  // the repaint, as a message loop does it after a load
-
-private:
-    LoadControls controls_;
-    HFONT font_;
-};
+// The set-up floor's window runs one load when it gets this button's click notification, as
+// the program's window does, and leaves the load's phases in the mapping of this name when
+// the driver has made one.
+inline constexpr int FloorReloadId = 127;
+inline constexpr char FloorPhasesName[] = "QuillaneBenchLoadPhases";

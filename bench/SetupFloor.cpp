@@ -3,7 +3,8 @@
 // and glyphs, loaded as the window loads them, and its version text), the DDE instance, the
 // common controls, the two fonts, 33 controls of the same kinds with tool tips on the six edit
 // boxes, and a status bar; and, as the program does before it shows its window, one load's
-// platform calls into those controls, cold as at a start.
+// platform calls into those controls, cold as at a start. Shown, it makes them again, warm,
+// on each click notification of its reload button: the floor under a reload.
 
 #include <windows.h>
 
@@ -18,6 +19,9 @@
 
 namespace {
 
+const LoadControls* Served = nullptr;  // the controls its loads write into, once shown
+LoadPhases* Phases = nullptr;  // the driver's mapping, when it made one
+
 HDDEDATA CALLBACK DdeCallback(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR)
 {
     return nullptr;
@@ -25,6 +29,12 @@ HDDEDATA CALLBACK DdeCallback(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, 
 
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_COMMAND && wParam == MAKEWPARAM(FloorReloadId, BN_CLICKED) && Served) {
+        const LoadPhases phases = RunLoad(*Served);
+        if (Phases)
+            *Phases = phases;
+        return 0;
+    }
     if (message == WM_DESTROY) {
         PostQuitMessage(0);
         return 0;
@@ -115,18 +125,20 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     HWND created[std::size(Controls)] = {};
     LoadControls load{};
     load.frame = hwnd;
-    int edits = 0, checks = 0;
+    int checks = 0;
     for (std::size_t i = 0; i < std::size(Controls); ++i) {
         const Control& c = Controls[i];
         const bool edit = lstrcmpA(c.className, "Edit") == 0;
+        const int id = lstrcmpA(c.text, "Reload") == 0 ? FloorReloadId : 200 + int(i);
         created[i] = CreateWindowExA(edit || c.style == List ? WS_EX_CLIENTEDGE : 0, c.className,
                                      c.text, WS_CHILD | WS_VISIBLE | c.style, c.left, c.top,
                                      c.width, c.height, c.parent < 0 ? hwnd : created[c.parent],
-                                     HMENU(INT_PTR(100 + i)), instance, nullptr);
+                                     HMENU(INT_PTR(id)), instance, nullptr);
         SendMessageA(created[i], WM_SETFONT, WPARAM(i == 0 ? title : font), FALSE);
-        if (edit)
-            load.edits[edits++] = created[i];
-        else if (c.style == Check)
+        if (edit) {  // each user's style, colour scheme and size, as the program fills them
+            const int user = c.parent == 6 ? 0 : 3, place = c.top == 40 ? 0 : c.left == 16 ? 1 : 2;
+            load.edits[user + place] = created[i];
+        } else if (c.style == Check)
             load.checks[checks++] = created[i];
         else if (c.style == List)
             load.list = created[i];
@@ -148,7 +160,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     for (HWND edit : load.edits) {
         TTTOOLINFOA tool{};
         tool.cbSize = sizeof tool;
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.uFlags = TTF_IDISHWND;  // the mouse is relayed by the message loop
         tool.hwnd = hwnd;
         tool.uId = UINT_PTR(edit);
         tool.lpszText = LPSTR_TEXTCALLBACKA;
@@ -176,8 +188,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     RunLoad(load);
     ShowWindow(hwnd, SW_SHOWNORMAL);
     UpdateWindow(hwnd);
+    Served = &load;
+    if (const HANDLE mapping = OpenFileMappingA(FILE_MAP_WRITE, FALSE, FloorPhasesName))
+        Phases = static_cast<LoadPhases*>(
+            MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, sizeof(LoadPhases)));
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST)
+            SendMessageA(tooltip, TTM_RELAYEVENT, 0, LPARAM(&message));
         if (!IsDialogMessageA(hwnd, &message)) {
             TranslateMessage(&message);
             DispatchMessageA(&message);

@@ -111,7 +111,8 @@ bench_arch() {  # x64|x86 tree
         startup_busy=$(busy_change "$samples" "$started $(now)")
         started=$(now)
         run "$bench/bench_driver.exe" session "$reloads" "$reload_seconds" "$updates" \
-            "$(windows_path "$program")" "$(windows_path "$bench/bench_probe.dll")"
+            "$(windows_path "$program")" "$(windows_path "$bench/bench_probe.dll")" \
+            "$(windows_path "$bench/bench_setup_floor.exe")"
         session_busy=$(busy_change "$samples" "$(awk -v a="$started" -v b="$pairs_from" \
             -v c="$pairs_to" 'BEGIN { printf "%.1f %.1f", a + b, a + c }')")
         started=$(now)
@@ -135,8 +136,9 @@ bench_arch() {  # x64|x86 tree
              "(goal 1.10); the program's own work" \
              "$(awk -v a="$reload_median" -v b="$floor_median" 'BEGIN { printf "%.1f", a - b }') ms" \
              "beside registry $floor_registry, style files $floor_styles, pictures" \
-             "$floor_pictures, controls $floor_controls (the click counted on neither side: a" \
-             "message's round trip $round_trip ms taken off; a click alone $click ms)"
+             "$floor_pictures, controls $floor_controls (the click's notification counted on" \
+             "both sides, each sent to its window: a message's round trip $round_trip ms; a" \
+             "click alone $click ms)"
 
         growth="handles $(signed "$growth_handles"), GDI objects $(signed "$growth_gdi")"
         growth+=", private memory $(signed "$growth_private_kb") KB"
