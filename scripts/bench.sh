@@ -87,10 +87,17 @@ bench_arch() {  # x64|x86 tree
         make_demo_profile "$bench"
 
         # Runs a bench program; its "#name=value" lines become shell variables, the others show.
+        # A program that fails ends this half with a summary that says so, not the whole bench.
         run() {
-            local output
-            output=$(wine "$@" | tr -d '\r' | iconv -f CP932 -t UTF-8)
+            local output status=0
+            output=$(wine "$@" | tr -d '\r' | iconv -f CP932 -t UTF-8) || status=$?
             grep -v '^#' <<<"$output" | sed "s/^/$arch: /" || true
+            if ((status != 0)); then
+                local what="$(basename "$1") $2 ended with exit code $status"
+                echo "$arch: $what; this half stops here"
+                echo "$arch: not measured ($what)" >>"$summaries"
+                exit 0
+            fi
             eval "$(sed -n 's/^#\([a-z0-9_]*\)=\([-+0-9.a-z/]*\)$/\1=\2/p' <<<"$output")"
         }
 
