@@ -212,7 +212,6 @@ void WriteControls(const LoadControls& w, const Found& found)
 LoadPhases RunLoad(const LoadControls& controls)
 {
     LoadPhases phases;
-    const Stopwatch all;
     Stopwatch phase;
     Found found = ReadRegistry();
     phases.registry = phase.Ms();
@@ -228,6 +227,5 @@ LoadPhases RunLoad(const LoadControls& controls)
     phase = Stopwatch();
     WriteControls(controls, found);
     phases.controls = phase.Ms();
-    phases.total = all.Ms();
     return phases;
 }

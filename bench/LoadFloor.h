@@ -6,7 +6,7 @@
 #include <windows.h>
 
 struct LoadPhases {
-    double registry = 0, styles = 0, pictures = 0, controls = 0, total = 0;  // milliseconds
+    double registry = 0, styles = 0, pictures = 0, controls = 0;  // milliseconds
 };
 
 // The controls a load writes into, of the same kinds as the program's.

@@ -228,6 +228,11 @@ void Reducer::FoldStack()
 {
     ForStackColumns(AddTo(rowSums_.data()));
     folded_ = true;
+    ClearStack();
+}
+
+void Reducer::ClearStack()
+{
     std::fill(stack_.begin(), stack_.end(), 0);
     stacked_ = 0;
 }
@@ -341,10 +346,8 @@ void Reducer::Flush()
     }
     for (int t = first_ + 1; t <= last_; ++t)  // a source row nearest to several target rows
         std::copy_n(pixels, width_, &pixels_[std::size_t(t) * width_]);
-    if (stacked_ > 0) {
-        std::fill(stack_.begin(), stack_.end(), 0);
-        stacked_ = 0;
-    }
+    if (stacked_ > 0)
+        ClearStack();
     if (stack_.empty() || folded_)
         std::fill(rowSums_.begin(), rowSums_.end(), 0);
     folded_ = false;

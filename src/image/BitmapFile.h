@@ -69,6 +69,7 @@ private:
     void Stack(const std::uint8_t* row);
     // Adds the stacked rows' column sums to the row's sums and empties them.
     void FoldStack();
+    void ClearStack();
 
     Layout layout_;
     int width_, height_;
