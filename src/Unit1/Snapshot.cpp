@@ -1,5 +1,8 @@
 #include "Snapshot.h"
 
+#include <functional>
+#include <vector>
+
 #include "ColorTable.h"
 #include "FuncReg.h"
 #include "Keys.h"
@@ -40,36 +43,44 @@ std::string DisplayNameOf(const TStringList& list, const std::string& name)
     return std::string();
 }
 
+// An edit box's write, made later with the others (see LoadSettings).
+using EditWrite = std::function<void()>;
+
 // Every item whose internal name matches exactly sets the text; the last one wins. The edit
 // box is written once: each write costs the control a layout of its text.
-void ShowMatch(const TStringList& list, const std::string& name, EditView& edit,
-               const char* hintLabel)
+EditWrite ShowMatch(const TStringList& list, const std::string& name, EditView& edit,
+                    const char* hintLabel)
 {
     std::string text;
     for (const std::string& item : list)
         if (InternalName(item) == name)
             text = DisplayNameOf(list, name);
-    edit.SetText(text);
-    const std::string shown = edit.Text();
-    edit.SetHint(hintLabel + shown);
-    edit.SetShowHint(!shown.empty());
+    return [&edit, text, hintLabel] {
+        edit.SetText(text);
+        const std::string shown = edit.Text();
+        edit.SetHint(hintLabel + shown);
+        edit.SetShowHint(!shown.empty());
+    };
 }
 
-void LoadStyle(const UserStyle& user)
+void LoadStyle(const UserStyle& user, std::vector<EditWrite>& writes)
 {
     user.found = RegKeyExists(user.root, user.key);
     if (!user.found)
         return;
     user.path = RegReadString(user.root, user.key, "DllName");
-    user.styleEdit.SetText(GetStyleDisplayName(user.path));
-    user.styleEdit.SetHint("[スタイル] " + user.styleEdit.Text() + "\r\n" + ExpandEnvPath(user.path));
-    user.styleEdit.SetShowHint(!user.path.empty());
+    writes.push_back([&edit = user.styleEdit, name = GetStyleDisplayName(user.path),
+                      tail = "\r\n" + ExpandEnvPath(user.path), show = !user.path.empty()] {
+        edit.SetText(name);
+        edit.SetHint("[スタイル] " + edit.Text() + tail);
+        edit.SetShowHint(show);
+    });
     user.colorSchemes = GetColorSchemeNames(user.path);
-    ShowMatch(user.colorSchemes, RegReadString(user.root, user.key, "ColorName"), user.colorEdit,
-              "[配色] ");
+    writes.push_back(ShowMatch(user.colorSchemes, RegReadString(user.root, user.key, "ColorName"),
+                               user.colorEdit, "[配色] "));
     user.sizes = GetSizeNames(user.path);
-    ShowMatch(user.sizes, RegReadString(user.root, user.key, "SizeName"), user.sizeEdit,
-              "[フォントサイズ] ");
+    writes.push_back(ShowMatch(user.sizes, RegReadString(user.root, user.key, "SizeName"),
+                               user.sizeEdit, "[フォントサイズ] "));
 }
 
 // No wallpaper clears the preview, on either side: one that kept the previous picture would
@@ -94,12 +105,28 @@ bool LoadSettings(SettingsView& view)
     for (const std::string& name : RegGetValueNames(HKEY_USERS, Keys::DefaultColors).value_or(TStringList()))
         view.LBoxColor.Add(name);
 
-    LoadStyle({HKEY_USERS, Keys::DefaultStyle, DefaultThemeKeyFound, DefaultStylePath,
-               DefaultColorSchemeNames, DefaultSizeNames, view.EditDllNameDUV,
-               view.EditColorNameDU, view.EditSizeNameDU});
-    LoadStyle({HKEY_CURRENT_USER, Keys::CurrentStyle, CurrentThemeKeyFound, CurrentStylePath,
-               CurrentColorSchemeNames, CurrentSizeNames, view.EditDllNameCUV,
-               view.EditColorNameCU, view.EditSizeNameCU});
+    // The edit boxes are written together once both styles are read, or when an error ends
+    // the reading: writes in a row cost the edits less than writes between the style files'
+    // loads.
+    std::vector<EditWrite> writes;
+    const auto write = [&writes] {
+        for (const EditWrite& edit : writes)
+            edit();
+    };
+    try {
+        LoadStyle({HKEY_USERS, Keys::DefaultStyle, DefaultThemeKeyFound, DefaultStylePath,
+                   DefaultColorSchemeNames, DefaultSizeNames, view.EditDllNameDUV,
+                   view.EditColorNameDU, view.EditSizeNameDU},
+                  writes);
+        LoadStyle({HKEY_CURRENT_USER, Keys::CurrentStyle, CurrentThemeKeyFound, CurrentStylePath,
+                   CurrentColorSchemeNames, CurrentSizeNames, view.EditDllNameCUV,
+                   view.EditColorNameCU, view.EditSizeNameCU},
+                  writes);
+    } catch (...) {
+        write();
+        throw;
+    }
+    write();
 
     LoadWallpaper(HKEY_USERS, Keys::DefaultDesktop, view.ImageWallDU, view.ShapeDU);
     LoadWallpaper(HKEY_CURRENT_USER, Keys::CurrentDesktop, view.ImageWallCU, view.ShapeCU);
