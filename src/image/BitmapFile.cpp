@@ -313,35 +313,57 @@ void Reducer::AddRow(const std::uint8_t* row)
 void Reducer::Flush()
 {
     std::uint32_t* pixels = &pixels_[std::size_t(first_) * width_];
-    // Spans differ by a pixel at most, so a divisor is worked out once for each. A cell of at
-    // most 4096 pixels is divided exactly by multiplying with its reciprocal (its sums stay
-    // under 256 cells); a larger one goes through doubles.
+    const std::uint64_t* sums = rowSums_.data();
+    // Hands `put` each target column's sums, wherever they are held.
+    const auto forSums = [&](auto put) __attribute__((always_inline)) {
+        if (stack_.empty()) {
+            for (int u = 0; u < width_; ++u)
+                put(u, sums[3 * u], sums[3 * u + 1], sums[3 * u + 2]);
+        } else if (!folded_) {
+            ForStackColumns(put);
+        } else {  // the stack is empty or holds the rows since the last fold
+            ForStackColumns([&](int u, std::uint64_t blue, std::uint64_t green, std::uint64_t red) {
+                put(u, sums[3 * u] + blue, sums[3 * u + 1] + green, sums[3 * u + 2] + red);
+            });
+        }
+    };
+    // A cell of at most 4096 pixels is divided exactly by multiplying with its reciprocal (its
+    // sums stay under 256 cells); a larger one goes through doubles.
     std::uint64_t count = 0, reciprocal = 0, half = 0;
     double scale = 0;
-    const std::uint64_t* sums = rowSums_.data();
-    // The inner loop of every caller below, so inlined into each.
-    const auto put = [&](int u, std::uint64_t blue, std::uint64_t green,
-                         std::uint64_t red) __attribute__((always_inline)) {
-        const std::uint64_t cell = std::uint64_t(sourceRows_) * (columnEnd_[u] - columnStart_[u]);
-        if (cell != count) {
-            count = cell, half = cell / 2, scale = 1.0 / double(cell);
-            reciprocal = cell <= 4096 ? ((std::uint64_t(1) << 32) + cell - 1) / cell : 0;
-        }
-        const auto mean = [&](std::uint64_t sum) {
-            if (reciprocal)
-                return std::uint32_t((sum + half) * reciprocal >> 32);
-            return std::uint32_t(std::int32_t(double(std::int64_t(sum)) * scale + 0.5));
-        };
-        pixels[u] = mean(blue) | mean(green) << 8 | mean(red) << 16;
+    const auto divideBy = [&](std::uint64_t cell) {
+        count = cell, half = cell / 2, scale = 1.0 / double(cell);
+        reciprocal = cell <= 4096 ? ((std::uint64_t(1) << 32) + cell - 1) / cell : 0;
     };
-    if (stack_.empty()) {
-        for (int u = 0; u < width_; ++u)
-            put(u, sums[3 * u], sums[3 * u + 1], sums[3 * u + 2]);
-    } else if (!folded_) {
-        ForStackColumns(put);
-    } else {  // the stack is empty or holds the rows since the last fold
-        ForStackColumns([&](int u, std::uint64_t blue, std::uint64_t green, std::uint64_t red) {
-            put(u, sums[3 * u] + blue, sums[3 * u + 1] + green, sums[3 * u + 2] + red);
+    const auto mean = [&](std::uint64_t sum) __attribute__((always_inline)) {
+        if (reciprocal)
+            return std::uint32_t((sum + half) * reciprocal >> 32);
+        return std::uint32_t(std::int32_t(double(std::int64_t(sum)) * scale + 0.5));
+    };
+    if (layout_.width % width_ == 0) {
+        // Every cell is as large (a width a whole multiple of the target's, as wallpapers'
+        // usually are): one divisor, and a loop without a branch when it is exact.
+        divideBy(std::uint64_t(sourceRows_) * (layout_.width / width_));
+        if (reciprocal)
+            forSums([&](int u, std::uint64_t blue, std::uint64_t green, std::uint64_t red)
+                        __attribute__((always_inline)) {
+                const auto exact = [&](std::uint64_t sum) {
+                    return std::uint32_t((sum + half) * reciprocal >> 32);
+                };
+                pixels[u] = exact(blue) | exact(green) << 8 | exact(red) << 16;
+            });
+        else
+            forSums([&](int u, std::uint64_t blue, std::uint64_t green, std::uint64_t red) {
+                pixels[u] = mean(blue) | mean(green) << 8 | mean(red) << 16;
+            });
+    } else {
+        // Spans differ by a pixel at most, so a divisor is worked out once for each.
+        forSums([&](int u, std::uint64_t blue, std::uint64_t green, std::uint64_t red)
+                    __attribute__((always_inline)) {
+            const std::uint64_t cell = std::uint64_t(sourceRows_) * (columnEnd_[u] - columnStart_[u]);
+            if (cell != count)
+                divideBy(cell);
+            pixels[u] = mean(blue) | mean(green) << 8 | mean(red) << 16;
         });
     }
     for (int t = first_ + 1; t <= last_; ++t)  // a source row nearest to several target rows
