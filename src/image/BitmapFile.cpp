@@ -335,9 +335,12 @@ void Reducer::Flush()
         count = cell, half = cell / 2, scale = 1.0 / double(cell);
         reciprocal = cell <= 4096 ? ((std::uint64_t(1) << 32) + cell - 1) / cell : 0;
     };
+    const auto exact = [&](std::uint64_t sum) __attribute__((always_inline)) {
+        return std::uint32_t((sum + half) * reciprocal >> 32);
+    };
     const auto mean = [&](std::uint64_t sum) __attribute__((always_inline)) {
         if (reciprocal)
-            return std::uint32_t((sum + half) * reciprocal >> 32);
+            return exact(sum);
         return std::uint32_t(std::int32_t(double(std::int64_t(sum)) * scale + 0.5));
     };
     if (layout_.width % width_ == 0) {
@@ -347,9 +350,6 @@ void Reducer::Flush()
         if (reciprocal)
             forSums([&](int u, std::uint64_t blue, std::uint64_t green, std::uint64_t red)
                         __attribute__((always_inline)) {
-                const auto exact = [&](std::uint64_t sum) {
-                    return std::uint32_t((sum + half) * reciprocal >> 32);
-                };
                 pixels[u] = exact(blue) | exact(green) << 8 | exact(red) << 16;
             });
         else
