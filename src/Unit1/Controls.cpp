@@ -120,19 +120,25 @@ void TListBox::DrawItem(const DRAWITEMSTRUCT& item) const
         DrawFocusRect(item.hDC, &item.rcItem);
 }
 
+SIZE TLabel::Fit(HGDIOBJ font, const std::string& text)
+{
+    HDC screen = GetDC(nullptr);
+    SIZE size{};
+    {
+        Selection selected(screen, font);
+        TEXTMETRICA metrics{};
+        GetTextMetricsA(screen, &metrics);
+        GetTextExtentPoint32A(screen, text.c_str(), text.size(), &size);
+        size.cy = metrics.tmHeight;
+    }
+    ReleaseDC(nullptr, screen);
+    return size;
+}
+
 void TLabel::SetText(const std::string& text)
 {
     TWinControl::SetText(text);
-    HDC dc = GetDC(hwnd_);
-    SIZE size{};
-    {
-        Selection font(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)));
-        TEXTMETRICA metrics{};
-        GetTextMetricsA(dc, &metrics);
-        GetTextExtentPoint32A(dc, text.c_str(), text.size(), &size);
-        size.cy = metrics.tmHeight;
-    }
-    ReleaseDC(hwnd_, dc);
+    const SIZE size = Fit(reinterpret_cast<HGDIOBJ>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)), text);
     SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

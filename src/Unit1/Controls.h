@@ -99,6 +99,8 @@ public:
 // A label is as large as its text in its font.
 class TLabel final : public TWinControl {
 public:
+    // The size of a label of `text` in `font`: a label is created at it.
+    static SIZE Fit(HGDIOBJ font, const std::string& text);
     void SetText(const std::string& text);
 };
 

@@ -160,7 +160,7 @@ void TForm1::CreateControl(const Row& row)
 {
     const Slot slot = slots_.at(row.id);
     const HWND parent = ParentWindow(row.parent);
-    const Bounds at = ScaledBounds(row);
+    Bounds at = ScaledBounds(row);
     if (slot.graphic) {
         slot.graphic->Place(parent, at);
         if (row.parent == L::Window)
@@ -170,6 +170,11 @@ void TForm1::CreateControl(const Row& row)
         return;
     }
 
+    const HGDIOBJ font = row.id == L::LabelTitle ? titleFont_.get() : font_.get();
+    if (row.kind == Kind::Label) {  // created at its text's size: no resize after
+        const SIZE size = TLabel::Fit(font, row.text);
+        at.width = size.cx, at.height = size.cy;
+    }
     const WindowClass window = WindowClassOf(row.kind);
     const HWND hwnd = CreateWindowExA(window.exStyle, window.name, row.text,
                                       WS_CHILD | WS_VISIBLE | window.style, at.left, at.top,
@@ -181,11 +186,7 @@ void TForm1::CreateControl(const Row& row)
     else
         slot.window->Attach(hwnd);
     if (row.kind != Kind::StatusBar)  // the status bar keeps the system's status font
-        SendMessageA(hwnd, WM_SETFONT,
-                     reinterpret_cast<WPARAM>(row.id == L::LabelTitle ? titleFont_.get() : font_.get()),
-                     FALSE);
-    if (row.kind == Kind::Label)
-        static_cast<TLabel*>(slot.window)->SetText(row.text);
+        SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if (row.kind == Kind::BitBtn) {
         const int glyph = row.id == L::BtnClose ? IDI_GLYPH_CLOSE
                           : row.id == L::BtnUpdate ? IDI_GLYPH_OK
