@@ -10,13 +10,15 @@ list=$1 dist=$2
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-# "DLL FUNCTION" per import, DLL names in capitals.
+# "DLL FUNCTION" per import, DLL names in capitals. The name's column is the one its heading
+# names: binutils 2.40 heads the table "vma:  Hint/Ord Member-Name Bound-To", 2.44 puts an
+# "Ordinal" column before the hint ("vma:  Ordinal  Hint  Member-Name  Bound-To").
 imports() {  # objdump program
     "$1" -p "$2" | awk '
         /^\tDLL Name:/ { dll = toupper($3); next }
-        /^\tvma:/      { inside = 1; next }
-        inside && NF == 0 { inside = 0 }
-        inside && NF >= 3 { print dll, $3 }'
+        /^\tvma:/ { for (name = 1; name <= NF && $name != "Member-Name"; name++); next }
+        name && NF == 0 { name = 0 }
+        name && NF >= name { print dll, $name }'
 }
 
 allowed=$(grep -v '^#' "$list" | awk 'NF { print toupper($1), $2 }' | sort -u)
