@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing need on Debian 12, and only what is missing.
+# Installs what building, running and testing need on Debian 12 or 13, and only what is missing.
 # A package mirror caught in mid-sync fails now and then: the lists are read again a few times,
 # a failure is remembered for an hour, and what decides is whether the packages install.
 # Without the 64-bit packages nothing can be built, and set-up stops; without the 32-bit Wine
