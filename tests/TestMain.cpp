@@ -23,6 +23,13 @@ LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info)
 int main(int argc, char** argv)
 {
     SetUnhandledExceptionFilter(ReportCrash);
+    // The window tests measure another program's windows in pixels, which a process that is not
+    // DPI aware is given scaled to 96 DPI (Vista and later, Wine 10): this one is aware where the
+    // system has the call.
+    using Aware = BOOL(WINAPI*)();
+    if (const auto aware = reinterpret_cast<Aware>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleA("user32.dll"), "SetProcessDPIAware"))))
+        aware();
     // The first C++ throw of a process opens two handles of the runtime's own; take it here
     // so that handle counts in the tests see only ours.
     try {
