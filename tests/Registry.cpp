@@ -159,24 +159,6 @@ SavedKey::~SavedKey()
         DeleteTreeRaw(root_, path_);
 }
 
-SavedValue::SavedValue(HKEY root, std::string path, std::string name)
-    : root_(root), path_(std::move(path)), name_(std::move(name)), value_(GetRaw(root_, path_, name_))
-{
-}
-
-SavedValue::~SavedValue()
-{
-    if (value_) {
-        SetRaw(root_, path_, name_, value_->type, value_->data);
-        return;
-    }
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root_, Native(path_), 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-        RegDeleteValueA(key, name_.c_str());
-        RegCloseKey(key);
-    }
-}
-
 DWORD HandleCount()
 {
     const long count = HandleCount(GetCurrentProcessId());

@@ -47,20 +47,6 @@ private:
     std::optional<RawList> values_;
 };
 
-// Keeps one value of a real key, of any type, and puts it back (or removes it) on destruction.
-class SavedValue {
-public:
-    SavedValue(HKEY root, std::string path, std::string name);
-    ~SavedValue();
-    SavedValue(const SavedValue&) = delete;
-    SavedValue& operator=(const SavedValue&) = delete;
-
-private:
-    HKEY root_;
-    std::string path_, name_;
-    std::optional<RawValue> value_;
-};
-
 // The process's open handles: a key left open by an error shows as one more.
 DWORD HandleCount();
 

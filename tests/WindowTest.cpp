@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <vector>
 
@@ -396,13 +397,14 @@ TEST_F(WindowTest, ControlsStandWhereTheLayoutPutsThem)
     Close(program, form);
 }
 
-// The program is DPI aware: at 144 DPI the whole layout is half as large again.
+// The program is DPI aware: at 144 DPI the whole layout is half as large again. The DPI is
+// the session's, set before it starts; QUILLANE_SESSION_DPI says the session's is not 96.
 TEST_F(WindowTest, TheLayoutScalesWithTheScreensDpi)
 {
-    SavedValue saved(HKEY_CURRENT_USER, "\\Control Panel\\Desktop", "LogPixels");
-    const DWORD dpi = 144;
-    SetRaw(HKEY_CURRENT_USER, "\\Control Panel\\Desktop", "LogPixels", REG_DWORD,
-           {reinterpret_cast<const char*>(&dpi), sizeof dpi});
+    const char* session = std::getenv("QUILLANE_SESSION_DPI");
+    if (!session)
+        GTEST_SKIP() << "the session is at 96 DPI";
+    const int dpi = std::atoi(session);
     Program program(ProgramPath());
     const HWND form = program.MainWindow();
     ASSERT_TRUE(form);
