@@ -398,13 +398,16 @@ TEST_F(WindowTest, ControlsStandWhereTheLayoutPutsThem)
 }
 
 // The program is DPI aware: at 144 DPI the whole layout is half as large again. The DPI is
-// the session's, set before it starts; QUILLANE_SESSION_DPI says the session's is not 96.
+// the session's, set before it starts (QUILLANE_SESSION_DPI says so when it is not 96), and
+// the user's key holds it, which the fixture has replaced (Wine 8 reads it at every start).
 TEST_F(WindowTest, TheLayoutScalesWithTheScreensDpi)
 {
     const char* session = std::getenv("QUILLANE_SESSION_DPI");
     if (!session)
         GTEST_SKIP() << "the session is at 96 DPI";
-    const int dpi = std::atoi(session);
+    const DWORD dpi = std::atoi(session);
+    SetRaw(HKEY_CURRENT_USER, Key::CurrentDesktop, "LogPixels", REG_DWORD,
+           {reinterpret_cast<const char*>(&dpi), sizeof dpi});
     Program program(ProgramPath());
     const HWND form = program.MainWindow();
     ASSERT_TRUE(form);
