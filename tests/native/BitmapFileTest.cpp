@@ -3,7 +3,7 @@
 #include <random>
 #include <string_view>
 
-#include "image/BitmapFile.h"
+#include "image/BitmapReducer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 std::vector<std::uint32_t> Reduce(std::span<const std::uint8_t> file, int width, int height);
