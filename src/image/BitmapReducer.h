@@ -46,6 +46,8 @@ private:
 
     // Gives the target rows of the source rows summed so far their means.
     void Flush();
+    template <class Put>
+    void ForTargetSums(Put put) const;
 
     Layout layout_;
     int width_, height_;
