@@ -1,7 +1,8 @@
 #pragma once
 // A bitmap's rows averaged, in the order the file holds them, into a picture of the preview's
-// size. Nothing larger than the rows handed to it, a row of sums and the preview is ever held.
-// No platform calls, so it builds natively and can be fuzzed.
+// size. Nothing larger than the rows handed to it, a row of sums (for rows of 24 and 32 bits,
+// two rows' bytes more) and the preview is ever held. No platform calls, so it builds natively
+// and can be fuzzed.
 
 #include <cstdint>
 #include <span>
