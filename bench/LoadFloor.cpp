@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "Timing.h"
-#include "image/BitmapFile.h"
+#include "image/BitmapLayout.h"
 #include "text/StyleText.h"
 
 namespace {

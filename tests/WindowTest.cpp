@@ -23,18 +23,24 @@ namespace L = Form1Ids;
 constexpr char LightStyle[] = "%SystemRoot%\\resources\\themes\\light\\light.msstyles";
 constexpr char RightsNotice[] = "デフォルトユーザの設定を読み書きするには管理者として実行してください";
 
-// A solid 8 × 8 bitmap file, for a wallpaper whose preview colour is known.
-void WriteBitmap(const std::string& path, BYTE red, BYTE green, BYTE blue)
+// A 24-bit bitmap file whose pixel at x, y from the top left is colour(x, y), for a wallpaper
+// whose preview is known.
+template <class Colour>
+void WriteBitmap(const std::string& path, int width, int height, Colour colour)
 {
-    constexpr int side = 8, row = side * 3, image = row * side;
-    BITMAPFILEHEADER file{0x4D42, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + image, 0, 0,
-                          sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
-    BITMAPINFOHEADER info{sizeof info, side, side, 1, 24, BI_RGB, image, 0, 0, 0, 0};
+    const int row = (width * 3 + 3) & ~3, image = row * height;
+    BITMAPFILEHEADER file{0x4D42, DWORD(sizeof file + sizeof(BITMAPINFOHEADER) + image), 0, 0,
+                          sizeof file + sizeof(BITMAPINFOHEADER)};
+    BITMAPINFOHEADER info{sizeof info, width, height, 1, 24, BI_RGB, DWORD(image), 0, 0, 0, 0};
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(&file), sizeof file);
     out.write(reinterpret_cast<const char*>(&info), sizeof info);
-    for (int i = 0; i < side * side; ++i)
-        out.put(blue).put(green).put(red);
+    std::vector<char> bytes(row);
+    for (int y = height - 1; y >= 0; --y) {
+        for (int x = 0; x < 3 * width; ++x)  // blue, green, red
+            bytes[x] = char(colour(x / 3, y) >> (16 - 8 * (x % 3)));
+        out.write(bytes.data(), row);
+    }
 }
 
 COLORREF ScreenPixel(HWND window, int x, int y)
@@ -281,7 +287,7 @@ class WindowTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        WriteBitmap(BesideTests("red.bmp"), 255, 0, 0);
+        WriteBitmap(BesideTests("red.bmp"), 8, 8, [](int, int) { return RGB(255, 0, 0); });
         WriteList(HKEY_CURRENT_USER, Key::CurrentColors,
                   {{"ActiveTitle", "0 0 255"}, {"Window", "255 255 255"}});
         WriteList(HKEY_USERS, Key::DefaultColors,
@@ -359,6 +365,7 @@ TEST_F(WindowTest, ShowsBothUsersSettingsAtStartUp)
         {"a 4-pixel gap", list, {24, top, 28, top + height}, window, 4 * height, 4 * height},
         {"the name after it", list, {28, top, 29, top + height}, window, 0, height - 1},
         {"current preview", current, {16, 112, 17, 113}, RGB(255, 0, 0), 1, 1},
+        {"a picture of 8 rows, none left out", current, {56, 112, 57, 232}, RGB(255, 0, 0), 120, 120},
         {"its frame, left", current, {15, 171, 16, 172}, RGB(0, 0, 0), 1, 1},
         {"its frame, right", current, {176, 171, 177, 172}, RGB(0, 0, 0), 1, 1},
         {"no wallpaper", defaultSide, {96, 172, 97, 173}, RGB(255, 255, 255), 1, 1},
@@ -369,6 +376,28 @@ TEST_F(WindowTest, ShowsBothUsersSettingsAtStartUp)
     EXPECT_TRUE(Soon([&] { return PixelsOf(list, {28, top, 80, top + height}, RGB(0, 255, 0)) > 10; }));
 
     SaveCapture(form, BesideTests("quillane-window.bmp"));
+
+    // Reloaded with wallpapers whose parts tell orientation, position and sharpness: quarters
+    // of an 800 × 600 picture, more than a megabyte of rows, and a 320 × 240 checkerboard of
+    // 2 × 2 squares, twice the preview's size, which the preview shows as 1-pixel squares.
+    WriteBitmap(BesideTests("quarters.bmp"), 800, 600,  // red, blue / yellow, cyan
+                [](int x, int y) { return RGB(x < 400 ? 255 : 0, y < 300 ? 0 : 255, x < 400 ? 0 : 255); });
+    WriteBitmap(BesideTests("squares.bmp"), 320, 240, [](int x, int y) { return (x / 2 + y / 2) % 2 * 0xFFFFFFu; });
+    SetText(HKEY_CURRENT_USER, Key::CurrentDesktop, "Wallpaper", BesideTests("quarters.bmp"));
+    SetText(HKEY_USERS, Key::DefaultDesktop, "Wallpaper", BesideTests("squares.bmp"));
+    PostMessageA(Control(form, 0, L::BtnReload), BM_CLICK, 0, 0);
+    ASSERT_TRUE(Soon([&] {
+        return ScreenPixel(current, 16 + 120, 112 + 90) != RGB(255, 0, 0) &&
+               PixelsOf(defaultSide, {96, 172, 98, 173}, window) < 2;
+    })) << "the previews are painted again";
+    ExpectPixels({
+        {"quarters: top left at the corner", current, {16, 112, 17, 113}, RGB(255, 0, 0), 1, 1},
+        {"top left at the middle", current, {95, 171, 96, 172}, RGB(255, 0, 0), 1, 1},
+        {"bottom right at the middle", current, {96, 172, 97, 173}, RGB(0, 255, 255), 1, 1},
+        {"squares: black at the top left", defaultSide, {16, 112, 17, 113}, RGB(0, 0, 0), 1, 1},
+        {"black", defaultSide, {16, 112, 24, 120}, RGB(0, 0, 0), 32, 32},
+        {"white", defaultSide, {16, 112, 24, 120}, RGB(255, 255, 255), 32, 32},
+    });
     Close(program, form);
 }
 
@@ -535,7 +564,7 @@ TEST_F(WindowTest, ALoadThatStopsDisablesTheUpdateUntilALoadCompletes)
     };
     SetRaw(HKEY_CURRENT_USER, Key::CurrentDesktop, "Wallpaper", REG_DWORD, std::string_view("\1\0\0\0", 4));
     reloadFails("'Wallpaper' のデータ型が不正です.");
-    WriteBitmap(BesideTests("hostile.bmp"), 0, 0, 0);
+    WriteBitmap(BesideTests("hostile.bmp"), 8, 8, [](int, int) { return 0; });
     SetRaw(HKEY_CURRENT_USER, Key::CurrentDesktop, "Wallpaper", REG_SZ, BesideTests("hostile.bmp"));
     {
         std::fstream file(BesideTests("hostile.bmp"), std::ios::binary | std::ios::in | std::ios::out);

@@ -4,11 +4,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdlib>
-#include <cstring>
 
 #include "Apply.h"
-#include "ColorTable.h"
+#include "ColorItem.h"
 #include "Dialogs.h"
 #include "FuncReg.h"
 #include "Keys.h"
@@ -46,19 +44,6 @@ GdiObject MakeFont(int height, int weight)
     return GdiObject(CreateFontA(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                  DEFAULT_PITCH | FF_DONTCARE, L::FontFace));
-}
-
-// "$00BBGGRR": the platform's colour value in hexadecimal.
-COLORREF ColorOf(const std::string& text)
-{
-    return static_cast<COLORREF>(std::strtoull(text.c_str() + (text.empty() ? 0 : 1), nullptr, 16) &
-                                 0xFFFFFF);
-}
-
-void FillSolid(HDC dc, const RECT& rect, COLORREF colour)
-{
-    GdiObject brush(CreateSolidBrush(colour));
-    FillRect(dc, &rect, static_cast<HBRUSH>(brush.get()));
 }
 
 }  // namespace
@@ -264,36 +249,9 @@ void TForm1::RefreshState()
             : "");
 }
 
-// Swatches of the default and the current user's colour, each as wide as the item is high,
-// then the colour's name. An item beyond the colour tables (a load that stopped half-way)
-// gets no swatches.
 void TForm1::LBoxColorDrawItem(HDC dc, int index, const RECT& rect)
 {
-    const int h = rect.bottom - rect.top;
-    FillSolid(dc, rect, GetSysColor(COLOR_WINDOW));
-    const auto swatch = [&](int column, const std::vector<std::string>& colours) {
-        if (index < 0 || static_cast<std::size_t>(index) >= colours.size())
-            return;
-        const RECT square{rect.left + column * h, rect.top, rect.left + (column + 1) * h,
-                          rect.bottom};
-        FillSolid(dc, square, ColorOf(colours[index]));
-        FrameRect(dc, &square, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    };
-    swatch(0, DefaultColors);
-    swatch(1, CurrentColors);
-    // The length the list tells may exceed the text (double-byte text in an ANSI list): only
-    // what it copies, up to the terminator, is drawn.
-    const LRESULT room = SendMessageA(LBoxColor.Handle(), LB_GETTEXTLEN, index, 0);
-    if (room == LB_ERR)
-        return;
-    std::string name(room + 1, '\0');
-    const LRESULT length =
-        SendMessageA(LBoxColor.Handle(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(name.data()));
-    if (length == LB_ERR)
-        return;
-    name.resize(std::strlen(name.c_str()));
-    SetBkMode(dc, OPAQUE);
-    TextOutA(dc, rect.left + 2 * h + Scale(4), rect.top, name.c_str(), name.size());
+    DrawColorItem(dc, LBoxColor.Handle(), index, rect, Scale(4));
 }
 
 template <class Handler>

@@ -5,7 +5,8 @@
 #include <vector>
 
 #include "Exception.h"
-#include "image/BitmapFile.h"
+#include "image/BitmapLayout.h"
+#include "image/BitmapReducer.h"
 #include "platform/File.h"
 #include "platform/Gdi.h"
 #include "platform/Text.h"

@@ -4,7 +4,8 @@
 
 #include <algorithm>
 
-#include "image/BitmapFile.h"
+#include "image/BitmapLayout.h"
+#include "image/BitmapReducer.h"
 
 // The file reduced to width × height, as 0xRRGGBB from the top left; empty when it is refused.
 std::vector<std::uint32_t> Reduce(std::span<const std::uint8_t> file, int width, int height)

@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <string_view>
 
-#include "image/BitmapFile.h"
+#include "image/BitmapReducer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 std::vector<std::uint32_t> Reduce(std::span<const std::uint8_t> file, int width, int height);
@@ -47,6 +48,42 @@ const std::vector<std::uint32_t> Palette = Colours;
 // Runs, a row stored as it is (its third pixel past the width), the row's and the picture's end.
 const Bytes RunLength8 = File(2, 2, 8, {0, 3, 2, 3, 9, 0, 0, 0, 1, 0, 1, 1, 0, 1}, Palette, 1);
 
+// A picture drawn in letters, rows from the top split by '/' (K black, W white, R red, G green,
+// B blue), each letter `wide` × `high` pixels, stored at `bits` a pixel (below 16 through a
+// palette of the five), bottom-up or top-down.
+constexpr std::string_view Letters = "KWRGB";
+const std::vector<std::uint32_t> Inks{0x000000, 0xFFFFFF, 0xFF0000, 0x00FF00, 0x0000FF};
+
+Bytes Drawn(std::string_view letters, int wide, int high, int bits, bool topDown)
+{
+    const int columns = int(letters.find('/')), width = columns * wide;
+    const int height = int(letters.size() + 1) / (columns + 1) * high;
+    const std::size_t stride = (width * bits + 31) / 32 * 4;
+    Bytes rows(stride * height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const std::size_t ink = Letters.find(letters[(y / high) * (columns + 1) + x / wide]);
+            std::uint32_t value = bits < 16 ? std::uint32_t(ink) : Inks[ink];
+            if (bits == 16)  // 5-5-5
+                value = (value >> 9 & 0x7C00) | (value >> 6 & 0x03E0) | (value >> 3 & 0x001F);
+            std::uint8_t* at = &rows[stride * (topDown ? y : height - 1 - y) + x * bits / 8];
+            for (int i = 0; i < std::max(bits / 8, 1); ++i)
+                at[i] |= std::uint8_t(bits < 8 ? value << (8 - bits - x * bits % 8) : value >> 8 * i);
+        }
+    return File(width, topDown ? -height : height, bits, rows, bits < 16 ? Inks : std::vector<std::uint32_t>{});
+}
+
+// A reduced picture in the letters that Drawn takes, '?' for any other colour.
+std::string Seen(const std::vector<std::uint32_t>& pixels, std::size_t width)
+{
+    std::string seen;
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        const auto ink = std::find(Inks.begin(), Inks.end(), pixels[i]) - Inks.begin();
+        seen += std::string(i > 0 && i % width == 0, '/') + (ink < 5 ? Letters[ink] : '?');
+    }
+    return seen;
+}
+
 }  // namespace
 
 TEST(BitmapFile, ReadsEveryDepthEitherWayUp)
@@ -73,10 +110,24 @@ TEST(BitmapFile, ReadsEveryDepthEitherWayUp)
     EXPECT_EQ(Reduce(Rgb24, 4, 1), (std::vector<std::uint32_t>{0x800080, 0x800080, 0x80FF80, 0x80FF80}))
         << "rows averaged, columns the nearest";
     EXPECT_EQ(Reduce(Rgb24, 1, 1), (std::vector<std::uint32_t>{0x808080}));
-    Bytes stripes;  // 600 rows of a pixel, black and white in turn: more than 16 bits can sum
-    for (int y = 0; y < 600; ++y)
-        stripes.insert(stripes.end(), {std::uint8_t(-(y % 2)), std::uint8_t(-(y % 2)), std::uint8_t(-(y % 2)), 0});
-    EXPECT_EQ(Reduce(File(1, 600, 24, stripes), 1, 1), (std::vector<std::uint32_t>{0x808080}));
+
+    // Quarters keep their places, whether the preview is larger in both directions, in one
+    // (rows of 10 pixels: no multiple of four bytes in most depths), or smaller with 300 rows
+    // to a preview row (more than 16 bits can sum); 2 × 2 squares of a picture twice the
+    // preview's size come out as single pixels, pure black and white.
+    const std::vector<int> colours{4, 8, 16, 24, 32}, all{1, 4, 8, 16, 24, 32};
+    const struct {
+        const char* letters; int wide, high, width, height; const char* seen; const std::vector<int>& depths;
+    } pictures[] = {
+        {"RG/BW", 1, 1, 4, 3, "RRGG/RRGG/BBWW", colours}, {"RG/BW", 5, 1, 2, 4, "RG/RG/BW/BW", colours},
+        {"RG/BW", 1, 3, 4, 2, "RRGG/BBWW", colours}, {"RG/BW", 3, 300, 2, 2, "RG/BW", colours},
+        {"KWKW/WKWK/KWKW", 2, 2, 4, 3, "KWKW/WKWK/KWKW", all},
+    };
+    for (const auto& [letters, wide, high, width, height, seen, depths] : pictures)
+        for (int bits : depths)
+            for (bool topDown : {false, true})
+                EXPECT_EQ(Seen(Reduce(Drawn(letters, wide, high, bits, topDown), width, height), width), seen)
+                    << letters << " " << wide << " x " << high << ", " << bits << " bits, top-down " << topDown;
 }
 
 TEST(BitmapFile, RefusesWhatTheFileCannotHold)
