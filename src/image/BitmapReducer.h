@@ -16,7 +16,8 @@ namespace BitmapFile {
 // larger than the source in a direction, the nearest source pixel in that direction.
 class Reducer {
 public:
-    Reducer(const Layout& layout, int width, int height);
+    // `sse2`: whether the processor has SSE2, which the row stack needs (BitmapStackSse2.cpp).
+    Reducer(const Layout& layout, int width, int height, bool sse2);
 
     // The next row in the file's order: layout.stride bytes.
     void AddRow(const std::uint8_t* row);

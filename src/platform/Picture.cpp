@@ -50,6 +50,16 @@ std::vector<unsigned char> ReadAll(HANDLE file)
     return ReadAt(file, 0, bytes.data(), bytes.size()) ? bytes : std::vector<unsigned char>();
 }
 
+// Whether the processor has SSE2, for the bitmap reader's fast path: every x64 one has.
+bool HasSse2()
+{
+#ifdef _WIN64
+    return true;
+#else
+    return IsProcessorFeaturePresent(PF_XMMI64_INSTRUCTIONS_AVAILABLE);
+#endif
+}
+
 // A bitmap file averaged down to `size` while its rows are read, a band at a time: what is held
 // is the band, at most a megabyte or one row (or a run-length file's runs), and the small
 // picture. Fewer, larger reads: each costs Wine a tenth of a millisecond.
@@ -67,7 +77,7 @@ Bitmap ReducedBitmap(HANDLE file, SIZE size)
         throw invalid();
     std::uint64_t at = layout->bitsOffset;
 
-    BitmapFile::Reducer reducer(*layout, size.cx, size.cy);
+    BitmapFile::Reducer reducer(*layout, size.cx, size.cy, HasSse2());
     if (layout->runLength) {
         std::vector<std::uint8_t> runs(layout->bitsSize);
         if (!ReadAt(file, at, runs.data(), runs.size()))

@@ -8,12 +8,12 @@
 #include "image/BitmapReducer.h"
 
 // The file reduced to width × height, as 0xRRGGBB from the top left; empty when it is refused.
-std::vector<std::uint32_t> Reduce(std::span<const std::uint8_t> file, int width, int height)
+std::vector<std::uint32_t> Reduce(std::span<const std::uint8_t> file, int width, int height, bool sse2)
 {
     const auto layout = BitmapFile::ReadLayout(file.first(std::min(file.size(), BitmapFile::HeadSize)), file.size());
     if (!layout)
         return {};
-    BitmapFile::Reducer reducer(*layout, width, height);
+    BitmapFile::Reducer reducer(*layout, width, height, sse2);
     if (layout->runLength)
         reducer.AddRunLengthRows(file.subspan(layout->bitsOffset, layout->bitsSize));
     for (int row = 0; row < layout->height && !layout->runLength; ++row)
@@ -23,6 +23,7 @@ std::vector<std::uint32_t> Reduce(std::span<const std::uint8_t> file, int width,
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    Reduce({data, size}, 7, 5);
+    for (bool sse2 : {false, true})
+        Reduce({data, size}, 7, 5, sse2);
     return 0;
 }

@@ -1,12 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string_view>
 
 #include "image/BitmapReducer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
-std::vector<std::uint32_t> Reduce(std::span<const std::uint8_t> file, int width, int height);
+std::vector<std::uint32_t> Reduce(std::span<const std::uint8_t> file, int width, int height, bool sse2 = true);
 
 namespace {
 
@@ -126,8 +127,10 @@ TEST(BitmapFile, ReadsEveryDepthEitherWayUp)
     for (const auto& [letters, wide, high, width, height, seen, depths] : pictures)
         for (int bits : depths)
             for (bool topDown : {false, true})
-                EXPECT_EQ(Seen(Reduce(Drawn(letters, wide, high, bits, topDown), width, height), width), seen)
-                    << letters << " " << wide << " x " << high << ", " << bits << " bits, top-down " << topDown;
+                for (bool sse2 : {false, true})
+                    EXPECT_EQ(Seen(Reduce(Drawn(letters, wide, high, bits, topDown), width, height, sse2), width), seen)
+                        << letters << " " << wide << " x " << high << ", " << bits << " bits, top-down "
+                        << topDown << ", SSE2 " << sse2;
 }
 
 TEST(BitmapFile, RefusesWhatTheFileCannotHold)
