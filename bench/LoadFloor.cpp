@@ -1,13 +1,15 @@
 // One settings load's platform calls made directly: the floor under the time of a reload.
 // The same registry reads (each opens and closes its key), the same style-file loads as data
-// with their resource and string reads, the same picture loads and the same control updates,
-// with none of the program's own code between them.
+// with their resource and string reads, the wallpapers reduced to their previews by the
+// platform's own averaging stretch and the same control updates, with none of the program's
+// own code between them.
 
 #include "LoadFloor.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -153,6 +155,9 @@ void ReadStyle(const std::string& stored, const std::string (&internal)[2], std:
     }
 }
 
+// A wallpaper reduced to the preview as a program without a reader of its own would do it: the
+// file's size and headers read, its rows a megabyte at a time from where the bits start, then
+// the platform's averaging stretch (HALFTONE) once into a bitmap of the preview's size.
 void LoadPicture(const std::string& path)
 {
     if (path.empty() || path == "(なし)")
@@ -161,25 +166,32 @@ void LoadPicture(const std::string& path)
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return;
-    // The program's reads: the size, the headers, then the rows a megabyte at a time
-    // from where the bits start; then a bitmap of the preview's size made from its pixels.
     LARGE_INTEGER size{};
     GetFileSizeEx(file, &size);
-    std::vector<char> bytes(std::min<LONGLONG>(size.QuadPart, 1 << 20));
+    std::vector<char> bytes(size.QuadPart);
     DWORD read = 0;
     OVERLAPPED at{};
     ReadFile(file, bytes.data(), std::min<DWORD>(bytes.size(), BitmapFile::HeadSize), &read, &at);
-    std::uint64_t offset = read >= 14 ? *reinterpret_cast<const DWORD*>(&bytes[10]) : size.QuadPart;
-    for (; offset < std::uint64_t(size.QuadPart); offset += bytes.size()) {
+    const std::uint64_t bits = read >= 14 ? *reinterpret_cast<const DWORD*>(&bytes[10]) : size.QuadPart;
+    for (std::uint64_t offset = bits; offset < bytes.size(); offset += 1 << 20) {
         at.Offset = DWORD(offset), at.OffsetHigh = DWORD(offset >> 32);
-        ReadFile(file, bytes.data(), bytes.size(), &read, &at);
+        ReadFile(file, &bytes[offset], std::min<std::uint64_t>(1 << 20, bytes.size() - offset), &read, &at);
     }
     CloseHandle(file);
-    const std::vector<std::uint32_t> pixels(160 * 120);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof info.bmiHeader, 160, -120, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    if (bits >= bytes.size())
+        return;
+    const auto* info = reinterpret_cast<const BITMAPINFO*>(&bytes[14]);
     HDC screen = GetDC(nullptr);
-    DeleteObject(CreateDIBitmap(screen, &info.bmiHeader, CBM_INIT, pixels.data(), &info, DIB_RGB_COLORS));
+    HDC target = CreateCompatibleDC(screen);
+    const HBITMAP preview = CreateCompatibleBitmap(screen, 160, 120);
+    const HGDIOBJ old = SelectObject(target, preview);
+    SetStretchBltMode(target, HALFTONE);
+    SetBrushOrgEx(target, 0, 0, nullptr);
+    StretchDIBits(target, 0, 0, 160, 120, 0, 0, info->bmiHeader.biWidth, std::abs(info->bmiHeader.biHeight),
+                  &bytes[bits], info, DIB_RGB_COLORS, SRCCOPY);
+    SelectObject(target, old);
+    DeleteObject(preview);
+    DeleteDC(target);
     ReleaseDC(nullptr, screen);
 }
 
