@@ -17,6 +17,9 @@ packages=(cmake ninja-build g++ g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-wi
 
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+# Another package manager at work (an unattended upgrade, a second set-up) is waited for, not
+# taken for a failing mirror.
+apt=(apt-get -o DPkg::Lock::Timeout=600)
 apt_log=$(mktemp)
 trap 'rm -f "$apt_log"' EXIT
 
@@ -68,7 +71,7 @@ read_package_lists() {  # package...
     fi
     echo "setup: reading Debian's package lists"
     for try in 1 2 3 4; do
-        "${sudo[@]}" apt-get update -qq >"$apt_log" 2>&1 && { rm -f "$lists_failed"; return 0; }
+        "${sudo[@]}" "${apt[@]}" update -qq >"$apt_log" 2>&1 && { rm -f "$lists_failed"; return 0; }
         [ "$try" -eq 4 ] || { echo "setup: the package mirror failed; reading again in 15 s"; sleep 15; }
     done
     echo "setup: some package lists could not be read; apt said:"
@@ -94,7 +97,7 @@ install_missing() {  # package...
     echo "setup: installing ${#missing[@]} packages and what they need (a few minutes the first" \
         "time): ${missing[*]}"
     # Quiet, but not so quiet that apt keeps its reasons to itself.
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q "${missing[@]}" \
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" "${apt[@]}" install -y -q "${missing[@]}" \
         >"$apt_log" 2>&1 && return 0
     [ -n "$lists_failure" ] || { install_failure="installing: $(apt_reason "$apt_log")"; return 1; }
     for package in "${missing[@]}"; do
