@@ -58,7 +58,8 @@ private:
     std::vector<int> columnEnd_;
     std::vector<std::uint64_t> rowSums_;  // blue, green, red per target column, summed so far
     std::vector<std::uint16_t> stack_;    // the stacked rows' bytes summed, when rows are stacked
-    int stacked_ = 0;                     // rows summed in stack_, at most 257 (257 x 255 fit)
+    int stacked_ = 0;                     // rows summed in stack_, at most stackRows_
+    int stackRows_ = 257;                 // 257 x 255 fit 16 bits, and a span's sums 32
     bool folded_ = false;                 // whether stacked rows went into rowSums_
     int first_ = 0, last_ = 0;            // the target rows they are for
     int sourceRows_ = 0;                  // how many source rows they hold

@@ -131,6 +131,17 @@ TEST(BitmapFile, ReadsEveryDepthEitherWayUp)
                     EXPECT_EQ(Seen(Reduce(Drawn(letters, wide, high, bits, topDown), width, height, sse2), width), seen)
                         << letters << " " << wide << " x " << high << ", " << bits << " bits, top-down "
                         << topDown << ", SSE2 " << sse2;
+
+    // White so wide that 257 rows of one preview column would pass 32 bits.
+    BitmapFile::Layout wide;
+    wide.width = 70000, wide.height = 250, wide.bitCount = 24, wide.stride = 3 * 70000;
+    const Bytes row(wide.stride, 255);
+    for (bool sse2 : {false, true}) {
+        BitmapFile::Reducer reducer(wide, 1, 1, sse2);
+        for (int y = 0; y < wide.height; ++y)
+            reducer.AddRow(row.data());
+        EXPECT_EQ(reducer.Result(), std::vector<std::uint32_t>{0xFFFFFF}) << "SSE2 " << sse2;
+    }
 }
 
 TEST(BitmapFile, RefusesWhatTheFileCannotHold)
